@@ -1,0 +1,82 @@
+#include "core/Pivora.h"
+
+#include <commctrl.h>
+
+#include "core/CommandLine.h"
+#include "core/Log.h"
+#include "core/MainWindowSeam.h"
+#include "core/RotationRandom.h"
+#include "res/resource.h"
+
+namespace qv {
+namespace {
+
+std::string LoadResourceString(HINSTANCE instance, UINT id) {
+  char buffer[260];
+  int n = LoadStringA(instance, id, buffer, sizeof buffer);
+  return std::string(buffer, n > 0 ? n : 0);
+}
+
+}  // namespace
+
+std::string ProgramFolderFile(const char* name) {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return name;
+  std::string folder(path, n);
+  folder.erase(folder.find_last_of('\\') + 1);
+  return folder + name;
+}
+
+Pivora::Pivora() { SeedRotationRandom(); }
+
+Pivora::~Pivora() {
+  if (mutex_) CloseHandle(mutex_);
+}
+
+int Pivora::Run(HINSTANCE instance, const char* commandLine) {
+  instance_ = instance;
+  commandLine_ = commandLine ? commandLine : "";
+
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  instanceName_ = LoadResourceString(instance_, IDS_INSTANCE_NAME);
+
+  StartMode mode = ParseStartMode(commandLine_);
+  if (mode == StartMode::Undo) {
+    RunUndo();
+    return 0;
+  }
+  if (HandOverToRunningInstance()) return 0;
+  return RunFirstInstance();
+}
+
+void Pivora::RunUndo() {
+  RestoreSystemAppearance();
+  if (HWND running = FindWindowA(nullptr, instanceName_.c_str()))
+    SendMessageA(running, QV_MSG_QUIT_AGENT, 0, 0);
+}
+
+bool Pivora::HandOverToRunningInstance() {
+  HANDLE existing = OpenMutexA(SYNCHRONIZE, FALSE, instanceName_.c_str());
+  if (!existing) return false;
+  CloseHandle(existing);
+  if (HWND running = FindWindowA(nullptr, instanceName_.c_str()))
+    PostMessageA(running, WM_COMMAND, ID_CONFIGURE, 0);
+  return true;
+}
+
+int Pivora::RunFirstInstance() {
+  if (!InitLanguages()) {
+    MessageBoxA(nullptr, LoadResourceString(instance_, IDS_LANGUAGE_FAILED).c_str(),
+                instanceName_.c_str(), MB_OK | MB_ICONSTOP);
+    return 1;
+  }
+  mutex_ = CreateMutexA(nullptr, FALSE, instanceName_.c_str());
+  if (!mutex_) QV_LOG();
+
+  bool startupRun = ParseStartMode(commandLine_) == StartMode::StartupRun;
+  return RunMainWindow(instance_, startupRun);
+}
+
+}  // namespace qv

@@ -1,0 +1,40 @@
+// The application object: everything from process start until the main window runs, the
+// command-line switches, and the single configuring instance.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace qv {
+
+class Pivora {
+ public:
+  // Clears the mutex handle and seeds the rotation's random generator.
+  Pivora();
+  ~Pivora();
+  Pivora(const Pivora&) = delete;
+  Pivora& operator=(const Pivora&) = delete;
+
+  // Runs the application and returns the process exit code.
+  int Run(HINSTANCE instance, const char* commandLine);
+
+  const std::string& InstanceName() const { return instanceName_; }
+
+ private:
+  // "-u": restore the system appearance and end a running agent.
+  void RunUndo();
+  // A second start: bring the running instance's configuration window up. True when one runs.
+  bool HandOverToRunningInstance();
+  int RunFirstInstance();
+
+  HINSTANCE instance_ = nullptr;
+  HANDLE mutex_ = nullptr;  // owned; held for the life of the process
+  std::string commandLine_;
+  std::string instanceName_;
+};
+
+// The full path of a file beside the program ("<program folder>\<name>").
+std::string ProgramFolderFile(const char* name);
+
+}  // namespace qv

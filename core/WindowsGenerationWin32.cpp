@@ -1,0 +1,18 @@
+#include <windows.h>
+
+#include "core/Log.h"
+#include "core/WindowsGeneration.h"
+
+namespace qv {
+
+int DetermineWindowsGeneration() {
+  OSVERSIONINFOA info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  if (!GetVersionExA(&info)) {
+    QV_LOG_MSG("GetVersionEx failed");
+    return kWinUnknown;
+  }
+  return WindowsGenerationFromVersion(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion);
+}
+
+}  // namespace qv

@@ -1,0 +1,16 @@
+// Identifiers of the program's own resource script (Quorvex.rc), and the command and message
+// numbers that other processes and the tray rely on.
+#pragma once
+
+#define IDS_ABOUTBOX        101   // "&About Quorvex..." in the system menu
+#define IDS_INSTANCE_NAME   102   // "Quorvex": mutex, main window caption, settings folder
+#define IDS_LANGUAGE_FAILED 103   // shown when no language file can be used
+#define IDS_TRAY_TIP        150   // "Quorvex Agent"
+
+#define IDR_MAINFRAME       128   // the main icon
+#define IDD_MAIN            102   // the main window dialog
+
+#define ID_CONFIGURE        32771 // "Configure": shows the configuration window
+
+// Private window messages (WM_USER-free numbers kept as the other processes know them).
+#define QV_MSG_QUIT_AGENT   2107  // sent by an undo run: the running agent ends

@@ -12,10 +12,10 @@ JOBS=${QV_JOBS:-$(nproc)}
 flavours=("$@")
 [ ${#flavours[@]} -gt 0 ] || flavours=(native fuzz win32 win64)
 
-configure() {  # configure DIR ARGS...: once, then cmake re-runs itself when needed
+configure() {  # configure DIR ARGS...: every time, so that new module folders are picked up
   local dir=$1; shift
-  [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 ||
-    { mkdir -p build; cat "$dir.configure.log" >&2; exit 1; }
+  cmake -S . -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 ||
+    { cat "$dir.configure.log" >&2; exit 1; }
 }
 
 mkdir -p build

@@ -1,5 +1,8 @@
 #include "platform/Platform.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <ctime>
 
@@ -25,6 +28,19 @@ LocalTime Now() {
   localtime_r(&t, &tm);
   return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
                    tm.tm_min, tm.tm_sec, tm.tm_wday};
+}
+
+bool FindFiles(const std::string& folder, const char* pattern, std::vector<std::string>* names) {
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return false;
+  while (dirent* entry = readdir(dir)) {
+    if (!MatchesFilePattern(entry->d_name, pattern)) continue;
+    struct stat info {};
+    if (stat(JoinPath(folder, entry->d_name).c_str(), &info) != 0 || S_ISDIR(info.st_mode)) continue;
+    names->push_back(entry->d_name);
+  }
+  closedir(dir);
+  return true;
 }
 
 }  // namespace platform

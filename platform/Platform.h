@@ -52,11 +52,6 @@ bool MakeFolder(const std::string& path);
 // Reads a whole file into bytes; false when it cannot be opened or read.
 bool ReadFileBytes(const std::string& path, std::string& bytes);
 
-// Writes bytes as the new content of path without ever leaving a half-written file there: a
-// complete new file is written beside it, flushed to disk, and then replaces the old one. On any
-// failure the old file is left as it was and the new one is removed.
-bool WriteFileReplacing(const std::string& path, const std::string& bytes);
-
 // The full path of the running program file.
 std::string ProgramFilePath();
 // The user's application-data folder, "" when the system names none (not created if missing).

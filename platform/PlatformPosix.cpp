@@ -23,21 +23,6 @@ bool MatchesEverything(const std::string& namePattern) {
   return namePattern == "*" || namePattern == "*.*";
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
-  const char* p = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    ssize_t n = write(fd, p, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    p += n;
-    left -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 }  // namespace
 
 void DebugOutput(const char* text) { std::fputs(text, stderr); }
@@ -112,18 +97,6 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
     bytes.append(buffer, static_cast<std::size_t>(n));
   }
   close(fd);
-  return ok;
-}
-
-bool WriteFileReplacing(const std::string& path, const std::string& bytes) {
-  const std::string target = ToPosixSeparators(path);
-  const std::string fresh = target + ".new";
-  int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes) && fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
-  if (ok) ok = rename(fresh.c_str(), target.c_str()) == 0;
-  if (!ok) unlink(fresh.c_str());
   return ok;
 }
 

@@ -102,29 +102,6 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
   }
 }
 
-bool WriteFileReplacing(const std::string& path, const std::string& bytes) {
-  const std::string fresh = path + ".new";
-  // Exclusive access for the length of the write: nobody reads a file that is not complete.
-  FileHandle file(CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return false;
-  bool ok = true;
-  const char* p = bytes.data();
-  std::size_t left = bytes.size();
-  while (ok && left > 0) {
-    DWORD chunk = left > 0x100000 ? 0x100000 : static_cast<DWORD>(left);
-    DWORD written = 0;
-    ok = WriteFile(file, p, chunk, &written, nullptr) && written == chunk;
-    p += written;
-    left -= written;
-  }
-  ok = ok && FlushFileBuffers(file);
-  ok = file.Close() && ok;
-  ok = ok && MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  if (!ok) DeleteFileA(fresh.c_str());
-  return ok;
-}
-
 std::string ProgramFilePath() {
   char buffer[MAX_PATH];
   DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);

@@ -1,7 +1,7 @@
-// Until the language manager, the settings, the changers and the configuration window exist, the
-// program's start ends here: no language is loaded and nothing is restored, and the main window
-// is the plain dialog 102, which answers "Configure" and the agent's quit message so that the
-// single-instance hand-over and the undo run can be used and tested.
+// Until the settings, the changers and the configuration window exist, the program's start ends
+// here: nothing is restored, and the main window is the plain dialog 102, which answers
+// "Configure" and the agent's quit message so that the single-instance hand-over and the undo
+// run can be used and tested.
 #include <windows.h>
 
 #include "core/MainWindowSeam.h"
@@ -37,8 +37,6 @@ INT_PTR CALLBACK StandInProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }
 
 }  // namespace
-
-bool InitLanguages() { return true; }
 
 void RestoreSystemAppearance() {}
 

@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace platform {
 
@@ -52,6 +51,11 @@ bool MakeFolder(const std::string& path);
 // Reads a whole file into bytes; false when it cannot be opened or read.
 bool ReadFileBytes(const std::string& path, std::string& bytes);
 
+// Writes bytes as the new content of path without ever leaving a half-written file there: a
+// complete new file is written beside it, flushed to disk, and then replaces the old one. On any
+// failure the old file is left as it was and the new one is removed.
+bool WriteFileReplacing(const std::string& path, const std::string& bytes);
+
 // The full path of the running program file.
 std::string ProgramFilePath();
 // The user's application-data folder, "" when the system names none (not created if missing).
@@ -78,22 +82,5 @@ int64_t TimeNow();
 LocalTime ToLocalTime(int64_t t);
 // The time value of a local date and time (dayOfWeek is ignored); -1 when it has none.
 int64_t FromLocalTime(const LocalTime& local);
-// The separator between a folder and a name in a path: "\\" on Windows, "/" natively.
-#ifdef _WIN32
-constexpr char kPathSeparator = '\\';
-#else
-constexpr char kPathSeparator = '/';
-#endif
-
-// folder + separator + name (no second separator when folder already ends in one).
-std::string JoinPath(const std::string& folder, const std::string& name);
-
-// True when name matches pattern: "*" any run of characters, "?" one character, letters
-// compared without regard to case, as the Windows file search does.
-bool MatchesFilePattern(const char* name, const char* pattern);
-
-// Appends the names (not paths) of the files in folder that match pattern, in the order the
-// file system returns them; folders are left out. False when the folder cannot be searched.
-bool FindFiles(const std::string& folder, const char* pattern, std::vector<std::string>* names);
 
 }  // namespace platform

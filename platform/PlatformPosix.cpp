@@ -23,6 +23,21 @@ bool MatchesEverything(const std::string& namePattern) {
   return namePattern == "*" || namePattern == "*.*";
 }
 
+bool WriteAll(int fd, const std::string& bytes) {
+  const char* p = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    ssize_t n = write(fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
 }  // namespace
 
 void DebugOutput(const char* text) { std::fputs(text, stderr); }
@@ -100,6 +115,18 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
   return ok;
 }
 
+bool WriteFileReplacing(const std::string& path, const std::string& bytes) {
+  const std::string target = ToPosixSeparators(path);
+  const std::string fresh = target + ".new";
+  int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, bytes) && fsync(fd) == 0;
+  ok = close(fd) == 0 && ok;
+  if (ok) ok = rename(fresh.c_str(), target.c_str()) == 0;
+  if (!ok) unlink(fresh.c_str());
+  return ok;
+}
+
 std::string ProgramFilePath() {
   char buffer[4096];
   ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer);
@@ -142,19 +169,6 @@ int64_t FromLocalTime(const LocalTime& local) {
   tm.tm_sec = local.second;
   tm.tm_isdst = -1;
   return static_cast<int64_t>(std::mktime(&tm));
-}
-
-bool FindFiles(const std::string& folder, const char* pattern, std::vector<std::string>* names) {
-  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
-  if (!dir) return false;
-  while (dirent* entry = readdir(dir)) {
-    if (!MatchesFilePattern(entry->d_name, pattern)) continue;
-    struct stat info {};
-    if (stat(JoinPath(folder, entry->d_name).c_str(), &info) != 0 || S_ISDIR(info.st_mode)) continue;
-    names->push_back(entry->d_name);
-  }
-  closedir(dir);
-  return true;
 }
 
 }  // namespace platform

@@ -102,6 +102,29 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
   }
 }
 
+bool WriteFileReplacing(const std::string& path, const std::string& bytes) {
+  const std::string fresh = path + ".new";
+  // Exclusive access for the length of the write: nobody reads a file that is not complete.
+  FileHandle file(CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return false;
+  bool ok = true;
+  const char* p = bytes.data();
+  std::size_t left = bytes.size();
+  while (ok && left > 0) {
+    DWORD chunk = left > 0x100000 ? 0x100000 : static_cast<DWORD>(left);
+    DWORD written = 0;
+    ok = WriteFile(file, p, chunk, &written, nullptr) && written == chunk;
+    p += written;
+    left -= written;
+  }
+  ok = ok && FlushFileBuffers(file);
+  ok = file.Close() && ok;
+  ok = ok && MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ok) DeleteFileA(fresh.c_str());
+  return ok;
+}
+
 std::string ProgramFilePath() {
   char buffer[MAX_PATH];
   DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
@@ -162,24 +185,6 @@ int64_t FromLocalTime(const LocalTime& local) {
   tm.tm_sec = local.second;
   tm.tm_isdst = -1;
   return static_cast<int64_t>(std::mktime(&tm));
-}
-
-bool FindFiles(const std::string& folder, const char* pattern, std::vector<std::string>* names) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(JoinPath(folder, pattern).c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) {
-    DWORD error = GetLastError();
-    // An empty folder is a successful search with no result.
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES;
-  }
-  do {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    // The system also matches the 8.3 names ("qveng.lngx" is QVENG~1.LNG): check the long name.
-    if (!MatchesFilePattern(found.cFileName, pattern)) continue;
-    names->push_back(found.cFileName);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return true;
 }
 
 }  // namespace platform

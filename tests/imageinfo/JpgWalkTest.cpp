@@ -25,11 +25,13 @@ void Jfif(Bytes& b, int thumbW = 0, int thumbH = 0) {
   for (int i = 0; i < 3 * thumbW * thumbH; ++i) b.push_back(i % 3 == 0 ? 0xFF : 0xC0);
 }
 
+// A JFIF extension segment laid out like a JFIF header (RGB thumbnail of 0 x 0), so that only
+// its identifier tells it apart.
 void Jfxx(Bytes& b) {
   Append(b, {0xFF, 0xE0});
-  AppendBE16(b, 8);
+  AppendBE16(b, 16);
   AppendText(b, "JFXX");
-  Append(b, {0, 0x10});
+  Append(b, {0, 0x13, 0, 0, 0, 72, 0, 72, 0, 0});
 }
 
 void Segment(Bytes& b, int code, const Bytes& payload) {

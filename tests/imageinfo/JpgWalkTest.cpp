@@ -225,30 +225,4 @@ TEST(JpgSummaryInfoPicker, MarkerWalk) {
   }
 }
 
-TEST(JpgSummaryInfoPicker, KeepsFrameRecordsAndJfifFieldsUntilTheNextRead) {
-  qv::JpgSummaryInfoPicker picker;
-  Bytes twoFrames;
-  Soi(twoFrames);
-  Jfif(twoFrames);
-  Sof(twoFrames, 0xC2, 100, 200, 3);
-  Sof(twoFrames, 0xC9, 300, 400, 1);
-  Sos(twoFrames, 3);
-  ASSERT_TRUE(Walk(twoFrames, picker).ok);
-  ASSERT_EQ(picker.frames().size(), 2u);
-  EXPECT_EQ(picker.frames()[0].frameType, 2);
-  EXPECT_EQ(picker.frames()[1].frameType, 9);
-  ASSERT_EQ(picker.frames()[0].components.size(), 3u);
-  EXPECT_EQ(picker.frames()[0].components[0].horizontalFactor, 2);
-  EXPECT_EQ(picker.frames()[0].components[0].verticalFactor, 2);
-  EXPECT_EQ(picker.frames()[0].components[2].quantTable, 1);
-  EXPECT_EQ(picker.jfifUnits(), 1);
-  EXPECT_EQ(picker.jfifDensityX(), 72);
-  EXPECT_EQ(picker.jfifDensityY(), 96);
-
-  Bytes bad = {0xFF, 0xD8};
-  EXPECT_FALSE(Walk(bad, picker).ok);
-  EXPECT_TRUE(picker.frames().empty());
-  EXPECT_EQ(picker.jfifDensityX(), 0);
-}
-
 }  // namespace

@@ -72,6 +72,9 @@ bool CxImage::Decode(CxFile* hFile, uint32_t imagetype) {
     case CXIMAGE_FORMAT_TGA: ok = qv::image::DecodeTga(job); break;
     case CXIMAGE_FORMAT_PCX: ok = qv::image::DecodePcx(job); break;
     case CXIMAGE_FORMAT_WBMP: ok = qv::image::DecodeWbmp(job); break;
+#ifdef _WIN32
+    case CXIMAGE_FORMAT_WMF: ok = qv::image::DecodeWmf(job); break;
+#endif
     default:
       SetLastError(kUnsupported);
       return false;

@@ -1,0 +1,195 @@
+// Loading, decoding, encoding and saving: the dispatch to the coders by format type.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "image/Coders.h"
+#include "image/CxImage.h"
+#include "image/ImageLimits.h"
+
+namespace qv {
+namespace image {
+
+bool CoderJob::Create(uint32_t width, uint32_t height, uint32_t bpp, const char* allocText) {
+  if (!SizeAllowed(width, height)) return Fail(kTooLargeText);
+  if (!image.Create(width, height, bpp, image.GetType())) return Fail(allocText);
+  return true;
+}
+
+bool ReadRest(CxFile& file, std::vector<uint8_t>& out, size_t maxBytes) {
+  out.clear();
+  long position = file.Tell();
+  long size = file.Size();
+  if (position >= 0 && size >= position) {
+    size_t rest = static_cast<size_t>(size - position);
+    if (rest > maxBytes) return false;
+    out.resize(rest);
+    size_t got = rest ? file.Read(out.data(), 1, rest) : 0;
+    out.resize(got);
+    return true;
+  }
+  // A stream without a size: read in pieces.
+  uint8_t chunk[65536];
+  size_t got;
+  while ((got = file.Read(chunk, 1, sizeof chunk)) > 0) {
+    if (out.size() + got > maxBytes) return false;
+    out.insert(out.end(), chunk, chunk + got);
+  }
+  return true;
+}
+
+}  // namespace image
+}  // namespace qv
+
+namespace {
+const char kUnsupported[] = "Unsupported operation for this format";
+}
+
+bool CxImage::Load(const char* filename, uint32_t imagetype) {
+  if (!filename) return false;
+  CxIOFile file;
+  if (!file.Open(filename, "rb")) return false;
+  return Decode(&file, imagetype);
+}
+
+bool CxImage::Decode(CxFile* hFile, uint32_t imagetype) {
+  if (!hFile) {
+    SetLastError("invalid file pointer");
+    return false;
+  }
+  CxImage fresh(imagetype);
+  fresh.SetFrame(frame_);
+  fresh.SetJpegQuality(jpegQuality_);
+  qv::image::CoderJob job{*hFile, fresh, *this, {}};
+  bool ok;
+  switch (imagetype) {
+    case CXIMAGE_FORMAT_BMP: ok = qv::image::DecodeBmp(job); break;
+    case CXIMAGE_FORMAT_JPG: ok = qv::image::DecodeJpeg(job); break;
+    default:
+      SetLastError(kUnsupported);
+      return false;
+  }
+  if (ok && job.Cancelled()) ok = job.Fail("Cancelled");
+  if (ok && !fresh.IsValid()) ok = job.Fail("Can't allocate memory");
+  if (!ok) {
+    SetLastError(job.error.empty() ? "Decoding failed" : job.error.c_str());
+    return false;
+  }
+  // The new picture replaces the old one; the caller's own settings stay.
+  char lastError[sizeof lastError_];
+  std::memcpy(lastError, lastError_, sizeof lastError);
+  bool enabled = enabled_;
+  long escape = escape_;
+  uint8_t quality = jpegQuality_;
+  Transfer(fresh);
+  std::memcpy(lastError_, lastError, sizeof lastError);
+  enabled_ = enabled;
+  escape_ = escape;
+  jpegQuality_ = quality;
+  type_ = imagetype;
+  progress_ = 100;
+  return true;
+}
+
+bool CxImage::Decode(FILE* hFile, uint32_t imagetype) {
+  if (!hFile) {
+    SetLastError("invalid file pointer");
+    return false;
+  }
+  CxIOFile file(hFile);
+  return Decode(&file, imagetype);
+}
+
+bool CxImage::Decode(uint8_t* buffer, uint32_t size, uint32_t imagetype) {
+  if (!buffer) {
+    SetLastError("invalid file pointer");
+    return false;
+  }
+  CxMemFile file(buffer, size);
+  return Decode(&file, imagetype);
+}
+
+bool CxImage::EncodeSafe(CxFile* hFile, uint32_t imagetype) {
+  if (!hFile) {
+    SetLastError("invalid file pointer");
+    return false;
+  }
+  if (!dib_) {
+    SetLastError("Bad image pointer");
+    return false;
+  }
+  qv::image::CoderJob job{*hFile, *this, *this, {}};
+  bool ok;
+  switch (imagetype) {
+    case CXIMAGE_FORMAT_BMP: ok = qv::image::EncodeBmp(job); break;
+    case CXIMAGE_FORMAT_JPG: ok = qv::image::EncodeJpeg(job); break;
+    case CXIMAGE_FORMAT_WMF:
+      SetLastError("Save WMF not supported");
+      return false;
+    default:
+      SetLastError(kUnsupported);
+      return false;
+  }
+  if (!ok) SetLastError(job.error.empty() ? "Encoding failed" : job.error.c_str());
+  return ok;
+}
+
+bool CxImage::Encode(CxFile* hFile, uint32_t imagetype) { return EncodeSafe(hFile, imagetype); }
+
+bool CxImage::Encode(FILE* hFile, uint32_t imagetype) {
+  if (!hFile) {
+    SetLastError("invalid file pointer");
+    return false;
+  }
+  CxIOFile file(hFile);
+  return EncodeSafe(&file, imagetype);
+}
+
+bool CxImage::Encode(uint8_t*& buffer, long& size, uint32_t imagetype) {
+  buffer = nullptr;
+  size = 0;
+  CxMemFile file;
+  if (!file.Open()) {
+    SetLastError("Can't allocate memory");
+    return false;
+  }
+  if (!EncodeSafe(&file, imagetype)) return false;
+  size = file.Size();
+  buffer = file.GetBuffer(true);
+  return true;
+}
+
+bool CxImage::Encode(CxFile* hFile, CxImage** pImages, int pagecount, uint32_t imagetype) {
+  if (!hFile) {
+    SetLastError("invalid file pointer");
+    return false;
+  }
+  std::string error;
+  bool ok;
+  if (imagetype == CXIMAGE_FORMAT_GIF)
+    ok = false, error = kUnsupported;
+  else
+    ok = false, error = kUnsupported;
+  if (!ok) SetLastError(error.c_str());
+  return ok;
+}
+
+bool CxImage::Encode(FILE* hFile, CxImage** pImages, int pagecount, uint32_t imagetype) {
+  if (!hFile) {
+    SetLastError("invalid file pointer");
+    return false;
+  }
+  CxIOFile file(hFile);
+  return Encode(&file, pImages, pagecount, imagetype);
+}
+
+bool CxImage::Save(const char* filename, uint32_t imagetype) {
+  if (!filename) return false;
+  CxIOFile file;
+  if (!file.Open(filename, "wb")) return false;
+  bool ok = EncodeSafe(&file, imagetype);
+  ok = file.Close() && ok;
+  // A half-written file is worse than none.
+  if (!ok) std::remove(filename);
+  return ok;
+}

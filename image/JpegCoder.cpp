@@ -1,0 +1,299 @@
+// JPEG over libjpeg(-turbo): a source and a destination manager on CxFile, and an error manager
+// that turns the library's messages into the last-error text.
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+
+extern "C" {
+#include <jerror.h>
+#include <jpeglib.h>
+}
+
+#include "image/Coders.h"
+
+namespace qv {
+namespace image {
+namespace {
+
+constexpr size_t kBufferSize = 4096;
+
+struct ErrorManager {
+  jpeg_error_mgr pub;
+  jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
+  bool truncated;
+};
+
+void ErrorExit(j_common_ptr cinfo) {
+  ErrorManager* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+  (*cinfo->err->format_message)(cinfo, err->message);
+  longjmp(err->jump, 1);
+}
+
+// Warnings are not printed. A file that ends early is remembered: it fails the decode instead
+// of giving a picture with a grey lower part.
+void EmitMessage(j_common_ptr cinfo, int level) {
+  ErrorManager* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+  if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF && !err->truncated) {
+    err->truncated = true;
+    (*cinfo->err->format_message)(cinfo, err->message);
+  }
+}
+
+void OutputMessage(j_common_ptr) {}
+
+void InstallErrors(ErrorManager& err) {
+  jpeg_std_error(&err.pub);
+  err.pub.error_exit = ErrorExit;
+  err.pub.emit_message = EmitMessage;
+  err.pub.output_message = OutputMessage;
+  err.message[0] = '\0';
+  err.truncated = false;
+}
+
+struct Source {
+  jpeg_source_mgr pub;
+  CxFile* file;
+  bool startOfFile;
+  JOCTET buffer[kBufferSize];
+};
+
+void InitSource(j_decompress_ptr cinfo) { reinterpret_cast<Source*>(cinfo->src)->startOfFile = true; }
+
+boolean FillInputBuffer(j_decompress_ptr cinfo) {
+  Source* src = reinterpret_cast<Source*>(cinfo->src);
+  size_t n = src->file->Read(src->buffer, 1, kBufferSize);
+  if (n == 0) {
+    if (src->startOfFile) ERREXIT(cinfo, JERR_INPUT_EMPTY);
+    WARNMS(cinfo, JWRN_JPEG_EOF);
+    // A fake end-of-image marker lets the library finish.
+    src->buffer[0] = 0xFF;
+    src->buffer[1] = JPEG_EOI;
+    n = 2;
+  }
+  src->pub.next_input_byte = src->buffer;
+  src->pub.bytes_in_buffer = n;
+  src->startOfFile = false;
+  return TRUE;
+}
+
+void SkipInputData(j_decompress_ptr cinfo, long count) {
+  Source* src = reinterpret_cast<Source*>(cinfo->src);
+  if (count <= 0) return;
+  while (count > long(src->pub.bytes_in_buffer)) {
+    count -= long(src->pub.bytes_in_buffer);
+    FillInputBuffer(cinfo);
+  }
+  src->pub.next_input_byte += count;
+  src->pub.bytes_in_buffer -= size_t(count);
+}
+
+void TermSource(j_decompress_ptr) {}
+
+struct Destination {
+  jpeg_destination_mgr pub;
+  CxFile* file;
+  JOCTET buffer[kBufferSize];
+};
+
+void InitDestination(j_compress_ptr cinfo) {
+  Destination* dst = reinterpret_cast<Destination*>(cinfo->dest);
+  dst->pub.next_output_byte = dst->buffer;
+  dst->pub.free_in_buffer = kBufferSize;
+}
+
+boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
+  Destination* dst = reinterpret_cast<Destination*>(cinfo->dest);
+  if (dst->file->Write(dst->buffer, 1, kBufferSize) != kBufferSize) ERREXIT(cinfo, JERR_FILE_WRITE);
+  dst->pub.next_output_byte = dst->buffer;
+  dst->pub.free_in_buffer = kBufferSize;
+  return TRUE;
+}
+
+void TermDestination(j_compress_ptr cinfo) {
+  Destination* dst = reinterpret_cast<Destination*>(cinfo->dest);
+  size_t n = kBufferSize - dst->pub.free_in_buffer;
+  if (n && dst->file->Write(dst->buffer, 1, n) != n) ERREXIT(cinfo, JERR_FILE_WRITE);
+  if (!dst->file->Flush()) ERREXIT(cinfo, JERR_FILE_WRITE);
+}
+
+struct Decoder {
+  jpeg_decompress_struct cinfo;
+  ErrorManager err;
+  Source src;
+};
+
+// The library part of a decode. Nothing with a destructor lives in this frame, so the error
+// manager's long jump out of the library is safe.
+bool RunDecode(Decoder& d, CoderJob& job, uint32_t boxWidth, uint32_t boxHeight, uint32_t* fullWidth,
+               uint32_t* fullHeight) {
+  jpeg_decompress_struct& cinfo = d.cinfo;
+  if (setjmp(d.err.jump)) {
+    jpeg_destroy_decompress(&cinfo);
+    return job.Fail(d.err.message);
+  }
+  jpeg_create_decompress(&cinfo);
+  d.src.pub.init_source = InitSource;
+  d.src.pub.fill_input_buffer = FillInputBuffer;
+  d.src.pub.skip_input_data = SkipInputData;
+  d.src.pub.resync_to_restart = jpeg_resync_to_restart;
+  d.src.pub.term_source = TermSource;
+  d.src.pub.bytes_in_buffer = 0;
+  d.src.pub.next_input_byte = nullptr;
+  d.src.file = &job.file;
+  cinfo.src = &d.src.pub;
+  jpeg_read_header(&cinfo, TRUE);
+  if (fullWidth) *fullWidth = cinfo.image_width;
+  if (fullHeight) *fullHeight = cinfo.image_height;
+  if (!SizeAllowed(cinfo.image_width, cinfo.image_height)) {
+    jpeg_destroy_decompress(&cinfo);
+    return job.Fail(kTooLargeText);
+  }
+  const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+  const bool grey = cinfo.jpeg_color_space == JCS_GRAYSCALE;
+  cinfo.out_color_space = cmyk ? JCS_CMYK : grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
+  if (boxWidth && boxHeight) {
+    uint32_t minWidth, minHeight;
+    FitIntoBoxSize(cinfo.image_width, cinfo.image_height, boxWidth, boxHeight, &minWidth, &minHeight);
+    unsigned denom = 8;
+    while (denom > 1 && ((cinfo.image_width + denom - 1) / denom < minWidth ||
+                         (cinfo.image_height + denom - 1) / denom < minHeight))
+      denom /= 2;
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = denom;
+    if (denom > 1) {
+      // The picture is reduced further anyway: the fast paths lose nothing visible.
+      cinfo.dct_method = JDCT_IFAST;
+      cinfo.do_fancy_upsampling = FALSE;
+    }
+  }
+  jpeg_start_decompress(&cinfo);
+  const uint32_t w = cinfo.output_width, h = cinfo.output_height;
+  if (!job.Create(w, h, grey ? 8 : 24, "Can't allocate memory")) {
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
+  CxImage& image = job.image;
+  if (grey) image.SetGrayPalette();
+  if (cinfo.density_unit == 1) {
+    image.SetXDPI(cinfo.X_density);
+    image.SetYDPI(cinfo.Y_density);
+  } else if (cinfo.density_unit == 2) {
+    image.SetXDPI(long(cinfo.X_density * 254L / 100));
+    image.SetYDPI(long(cinfo.Y_density * 254L / 100));
+  }
+  JSAMPARRAY cmykRow = nullptr;
+  if (cmyk) cmykRow = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, w * 4, 1);
+  // Adobe writes CMYK inverted.
+  const bool inverted = cinfo.saw_Adobe_marker;
+  while (cinfo.output_scanline < h) {
+    if ((cinfo.output_scanline & 63) == 0 && job.Cancelled()) {
+      jpeg_destroy_decompress(&cinfo);
+      return job.Fail("Cancelled");
+    }
+    JSAMPROW row = image.GetBits(h - 1 - cinfo.output_scanline);
+    if (!cmyk) {
+      jpeg_read_scanlines(&cinfo, &row, 1);
+      continue;
+    }
+    jpeg_read_scanlines(&cinfo, cmykRow, 1);
+    const JSAMPLE* s = cmykRow[0];
+    for (uint32_t x = 0; x < w; x++, s += 4, row += 3) {
+      unsigned c = s[0], m = s[1], yy = s[2], k = s[3];
+      if (!inverted) c = 255 - c, m = 255 - m, yy = 255 - yy, k = 255 - k;
+      row[0] = JSAMPLE(yy * k / 255);
+      row[1] = JSAMPLE(m * k / 255);
+      row[2] = JSAMPLE(c * k / 255);
+    }
+  }
+  jpeg_finish_decompress(&cinfo);
+  jpeg_destroy_decompress(&cinfo);
+  if (d.err.truncated) return job.Fail(d.err.message);
+  return true;
+}
+
+struct Encoder {
+  jpeg_compress_struct cinfo;
+  ErrorManager err;
+  Destination dst;
+};
+
+bool RunEncode(Encoder& e, CoderJob& job) {
+  jpeg_compress_struct& cinfo = e.cinfo;
+  CxImage& image = job.image;
+  if (setjmp(e.err.jump)) {
+    jpeg_destroy_compress(&cinfo);
+    return job.Fail(e.err.message);
+  }
+  jpeg_create_compress(&cinfo);
+  e.dst.pub.init_destination = InitDestination;
+  e.dst.pub.empty_output_buffer = EmptyOutputBuffer;
+  e.dst.pub.term_destination = TermDestination;
+  e.dst.file = &job.file;
+  cinfo.dest = &e.dst.pub;
+  const bool grey = image.GetBpp() == 8;
+  cinfo.image_width = image.GetWidth();
+  cinfo.image_height = image.GetHeight();
+  cinfo.input_components = grey ? 1 : 3;
+  cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, image.GetJpegQuality(), TRUE);
+  cinfo.density_unit = 1;
+  cinfo.X_density = UINT16(image.GetXDPI());
+  cinfo.Y_density = UINT16(image.GetYDPI());
+  jpeg_start_compress(&cinfo, TRUE);
+  const uint32_t h = image.GetHeight();
+  while (cinfo.next_scanline < h) {
+    JSAMPROW row = image.GetBits(h - 1 - cinfo.next_scanline);
+    jpeg_write_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  return true;
+}
+
+}  // namespace
+
+void FitIntoBoxSize(uint32_t width, uint32_t height, uint32_t boxWidth, uint32_t boxHeight, uint32_t* fitWidth,
+                    uint32_t* fitHeight) {
+  uint32_t w = width, h = height;
+  if (w > boxWidth || h > boxHeight) {
+    // The tighter side decides, computed in integers.
+    if (uint64_t(w) * boxHeight >= uint64_t(h) * boxWidth) {
+      h = uint32_t(uint64_t(h) * boxWidth / w);
+      w = boxWidth;
+    } else {
+      w = uint32_t(uint64_t(w) * boxHeight / h);
+      h = boxHeight;
+    }
+  }
+  *fitWidth = w ? w : 1;
+  *fitHeight = h ? h : 1;
+}
+
+bool DecodeJpegScaled(CoderJob& job, uint32_t boxWidth, uint32_t boxHeight, uint32_t* fullWidth,
+                      uint32_t* fullHeight) {
+  Decoder* d = new Decoder();
+  InstallErrors(d->err);
+  d->cinfo.err = &d->err.pub;
+  bool ok = RunDecode(*d, job, boxWidth, boxHeight, fullWidth, fullHeight);
+  delete d;
+  return ok;
+}
+
+bool DecodeJpeg(CoderJob& job) { return DecodeJpegScaled(job, 0, 0, nullptr, nullptr); }
+
+bool EncodeJpeg(CoderJob& job) {
+  CxImage& image = job.image;
+  if (image.GetBpp() != 24 && !(image.GetBpp() == 8 && image.IsGrayScale()))
+    return job.Fail("JPEG can save only RGB or GreyScale images");
+  Encoder* e = new Encoder();
+  InstallErrors(e->err);
+  e->cinfo.err = &e->err.pub;
+  bool ok = RunEncode(*e, job);
+  delete e;
+  return ok;
+}
+
+}  // namespace image
+}  // namespace qv

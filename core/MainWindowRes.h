@@ -10,6 +10,9 @@
 
 #define IDM_ABOUTBOX            16    // system menu: "&About Quorvex..." (string IDS_ABOUTBOX)
 
+// Asked on Exit when the language in use cannot give its own text.
+#define IDS_CONFIRM_EXIT        160
+
 // Frame controls of dialog 102.
 #define IDC_PAGE_TREE           1000
 #define IDC_PAGE_CAPTION        1001

@@ -1,10 +1,11 @@
-// Until the language manager, the settings, the changers and the configuration window exist, the
-// program's start ends here: no language is loaded and nothing is restored, and the main window
-// is the plain dialog 102, which answers "Configure" and the agent's quit message so that the
-// single-instance hand-over and the undo run can be used and tested.
+// Until the configuration window exists, the program's start ends here: the main window is the
+// plain dialog 102, which answers "Configure" and the agent's quit message so that the
+// single-instance hand-over and the undo run can be used and tested, and saves the settings when
+// it ends as the main window will.
 #include <windows.h>
 
 #include "core/MainWindowSeam.h"
+#include "core/PVoptionData.h"
 #include "res/resource.h"
 
 namespace qv {
@@ -38,12 +39,9 @@ INT_PTR CALLBACK StandInProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 
 }  // namespace
 
-bool InitLanguages() { return true; }
-
-void RestoreSystemAppearance() {}
-
-int RunMainWindow(HINSTANCE instance, bool) {
+int RunMainWindow(HINSTANCE instance, PVoptionData& settings, const std::string& settingsPath, bool) {
   DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, StandInProc, 0);
+  settings.Save(settingsPath);
   return 0;
 }
 

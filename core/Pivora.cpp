@@ -4,8 +4,13 @@
 
 #include "core/CommandLine.h"
 #include "core/Log.h"
+#include "boot/ModifyBootScreen.h"
 #include "core/MainWindowSeam.h"
+#include "core/ProgramChangers.h"
+#include "core/QuickSetupSeam.h"
 #include "core/RotationRandom.h"
+#include "core/StartupRun.h"
+#include "platform/Platform.h"
 #include "res/resource.h"
 
 namespace qv {
@@ -28,7 +33,10 @@ std::string ProgramFolderFile(const char* name) {
   return folder + name;
 }
 
-Pivora::Pivora() { SeedRotationRandom(); }
+Pivora::Pivora() {
+  SeedRotationRandom();
+  InstallProgramChangers();
+}
 
 Pivora::~Pivora() {
   if (mutex_) CloseHandle(mutex_);
@@ -67,6 +75,7 @@ bool Pivora::HandOverToRunningInstance() {
 }
 
 int Pivora::RunFirstInstance() {
+  LoadChecksumService();
   if (!InitLanguages()) {
     MessageBoxA(nullptr, LoadResourceString(instance_, IDS_LANGUAGE_FAILED).c_str(),
                 instanceName_.c_str(), MB_OK | MB_ICONSTOP);
@@ -75,8 +84,18 @@ int Pivora::RunFirstInstance() {
   mutex_ = CreateMutexA(nullptr, FALSE, instanceName_.c_str());
   if (!mutex_) QV_LOG();
 
+  settingsPath_ = SettingsFilePath(platform::AppDataFolder(), instanceName_, platform::ProgramFilePath());
+  InitialiseSettings(settings_, settingsPath_, &RunQuickSetupWizard);
+
   bool startupRun = ParseStartMode(commandLine_) == StartMode::StartupRun;
-  return RunMainWindow(instance_, startupRun);
+  if (startupRun && !RunStartupChanges()) return 0;
+  return RunMainWindow(instance_, settings_, settingsPath_, startupRun);
+}
+
+bool Pivora::RunStartupChanges() {
+  ChangeEveryListIfDue(settings_);
+  settings_.Save(settingsPath_);
+  return settings_.agentEnabled != 0;
 }
 
 }  // namespace qv

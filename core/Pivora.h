@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "core/PVoptionData.h"
+
 namespace qv {
 
 class Pivora {
@@ -20,6 +22,7 @@ class Pivora {
   int Run(HINSTANCE instance, const char* commandLine);
 
   const std::string& InstanceName() const { return instanceName_; }
+  const std::string& SettingsPath() const { return settingsPath_; }
 
  private:
   // "-u": restore the system appearance and end a running agent.
@@ -27,11 +30,16 @@ class Pivora {
   // A second start: bring the running instance's configuration window up. True when one runs.
   bool HandOverToRunningInstance();
   int RunFirstInstance();
+  // "-r": every list changes if due, the settings are saved. True when the agent is to stay.
+  bool RunStartupChanges();
 
   HINSTANCE instance_ = nullptr;
   HANDLE mutex_ = nullptr;  // owned; held for the life of the process
   std::string commandLine_;
   std::string instanceName_;
+  std::string settingsPath_;
+  // The settings root, until the main window that owns it exists.
+  PVoptionData settings_;
 };
 
 // The full path of a file beside the program ("<program folder>\<name>").

@@ -45,12 +45,12 @@ fetch() {
 
 cmake_cross() {
   local src=$1 build=$2; shift 2
-  rm -rf "$build"
-  cmake -S "$src" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$PREFIX" -DCMAKE_PREFIX_PATH="$PREFIX" \
-    -DQV_THIRDPARTY_BUILD=ON "$@" >/dev/null
-  cmake --build "$build" -j "$JOBS" >/dev/null
-  cmake --install "$build" >/dev/null
+  rm -rf "$build" && mkdir -p "$build"
+  local log=$build/build.log
+  { cmake -S "$src" -B "$build" -G Ninja -Wno-dev -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
+      -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$PREFIX" -DCMAKE_PREFIX_PATH="$PREFIX" "$@" &&
+    cmake --build "$build" -j "$JOBS" && cmake --install "$build"; } >"$log" 2>&1 ||
+    { tail -n 40 "$log" >&2; echo "thirdparty: build failed, see $log" >&2; exit 1; }
 }
 
 stamp() { echo "$PREFIX/.built-$1"; }

@@ -10,8 +10,9 @@ PACKAGES=(
   googletest libgtest-dev
   libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev
   clang libclang-rt-14-dev
-  wine wine32:i386 wine64 xvfb xauth xdotool x11-utils imagemagick
+  wine wine32:i386 wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick
   valgrind
+  mate-backgrounds python3-pefile
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }

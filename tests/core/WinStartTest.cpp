@@ -31,7 +31,14 @@ TEST(WinStart, SecondStartHandsOverToTheFirstAndEnds) {
   HWND window = qvtest::WaitForWindow("Quorvex", first.Id(), 60000);
   ASSERT_NE(window, nullptr);
 
+  // The dialog exists before it shows itself; minimizing it earlier would be undone by that.
+  DWORD shownStart = GetTickCount();
+  while (!IsWindowVisible(window) && GetTickCount() - shownStart < 10000) Sleep(100);
+  Sleep(500);
+  // Showing another process's window is carried out by that process: wait until it is done.
   ShowWindow(window, SW_MINIMIZE);
+  DWORD minimizeStart = GetTickCount();
+  while (!IsIconic(window) && GetTickCount() - minimizeStart < 10000) Sleep(100);
   ASSERT_TRUE(IsIconic(window));
 
   ChildProcess second;

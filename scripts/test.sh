@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, and runs every test: the native unit tests, short fuzz runs, and
+# the Windows tests under Wine (on an Xvfb display of its own). Extra arguments go to every ctest
+# call, for example: scripts/test.sh -R Log
+set -uo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+cd "$ROOT"
+scripts/install-deps.sh || exit 1
+source scripts/wine-env.sh
+scripts/build.sh native fuzz win32 "$QV_WIN_ARCH" || exit 1
+
+trap qv_stop_display EXIT
+qv_ensure_display || exit 1
+qv_ensure_prefix
+
+passed=0; failed=0
+run_ctest() {  # run_ctest LABEL DIR
+  echo "== $1 tests ($2)"
+  local log; log=$(mktemp)
+  (cd "$2" && ctest --output-on-failure --timeout 900 "${@:3}") 2>&1 | tee "$log"
+  local line; line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1)
+  if [ -n "$line" ]; then
+    local total f
+    total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+    f=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$line")
+    passed=$((passed + total - f)); failed=$((failed + f))
+  elif ! grep -q 'No tests were found' "$log"; then
+    failed=$((failed + 1))
+  fi
+  rm -f "$log"
+}
+run_ctest native build/native "$@"
+run_ctest fuzz build/fuzz "$@"
+echo "(Windows tests run the $QV_WIN_ARCH build under $QV_WINE)"
+run_ctest windows "$QV_WIN_BUILD" "$@"
+"$WINESERVER" -k 2>/dev/null || true
+
+echo "tests: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

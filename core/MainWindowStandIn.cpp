@@ -1,7 +1,7 @@
-// Until the language manager and the configuration window exist, the program's start ends here:
-// no language is loaded, and the main window is the plain dialog 102, which answers "Configure"
-// and the agent's quit message so that the single-instance hand-over and the undo run can be used
-// and tested, and saves the settings when it ends as the main window will.
+// Until the configuration window exists, the program's start ends here: the main window is the
+// plain dialog 102, which answers "Configure" and the agent's quit message so that the
+// single-instance hand-over and the undo run can be used and tested, and saves the settings when
+// it ends as the main window will.
 #include <windows.h>
 
 #include "core/MainWindowSeam.h"
@@ -38,8 +38,6 @@ INT_PTR CALLBACK StandInProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }
 
 }  // namespace
-
-bool InitLanguages() { return true; }
 
 int RunMainWindow(HINSTANCE instance, PVoptionData& settings, const std::string& settingsPath, bool) {
   DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, StandInProc, 0);

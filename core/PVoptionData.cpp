@@ -4,6 +4,7 @@
 
 #include "core/Log.h"
 #include "platform/Platform.h"
+#include "platform/SafeFile.h"
 
 namespace qv {
 namespace {
@@ -139,7 +140,7 @@ bool PVoptionData::Load(const std::string& path) {
 }
 
 bool PVoptionData::Save(const std::string& path) const {
-  if (!platform::WriteFileReplacing(path, SaveToBytes())) {
+  if (!platform::ReplaceFileContent(path, SaveToBytes(), std::string())) {
     QV_LOG_MSG(path.c_str());
     return false;
   }

@@ -12,6 +12,53 @@ int CompareIgnoringCase(const std::string& a, const std::string& b) {
   return la < lb ? -1 : (lb < la ? 1 : 0);
 }
 
+bool MatchesFilePattern(const char* name, const char* pattern) {
+  // Iterative, with one back-track point for the last "*": no recursion on long names.
+  auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+  const char* star = nullptr;
+  const char* resume = nullptr;
+  while (*name) {
+    if (*pattern == '*') {
+      star = pattern++;
+      resume = name;
+    } else if (*pattern == '?' || (*pattern && lower(*pattern) == lower(*name))) {
+      ++pattern;
+      ++name;
+    } else if (star) {
+      pattern = star + 1;
+      name = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (*pattern == '*') ++pattern;
+  return *pattern == '\0';
+}
+
+std::string JoinLanguagePath(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  char last = folder.back();
+  return (last == '\\' || last == '/') ? folder + name : folder + "\\" + name;
+}
+
+namespace {
+
+// Collects the names of the files (not folders) that match the pattern.
+class LanguageFileNames : public platform::FolderVisitor {
+ public:
+  explicit LanguageFileNames(const std::string& pattern) : pattern_(pattern) {}
+  bool Visit(const char* name, bool isFolder) override {
+    if (!isFolder && MatchesFilePattern(name, pattern_.c_str())) names.push_back(name);
+    return true;
+  }
+  std::vector<std::string> names;
+
+ private:
+  std::string pattern_;
+};
+
+}  // namespace
+
 LanguageManager& Languages() {
   static LanguageManager manager;
   return manager;
@@ -23,14 +70,14 @@ bool LanguageManager::ScanLanguages(const std::string& folder, const std::string
   languages_.clear();
   if (folder.empty()) return false;
 
-  std::vector<std::string> names;
-  if (!platform::FindFiles(folder, pattern.c_str(), &names)) {
+  LanguageFileNames found(pattern);
+  if (!platform::ListFolder(JoinLanguagePath(folder, pattern), found)) {
     QV_LOG_MSG(("cannot search " + folder).c_str());
     return false;
   }
-  for (const std::string& name : names) {
+  for (const std::string& name : found.names) {
     LanguageInfo info;
-    std::string path = platform::JoinPath(folder, name);
+    std::string path = JoinLanguagePath(folder, name);
     std::string bytes;
     if (!ReadFileBytes(path, &bytes)) {
       QV_LOG_MSG(("cannot open " + path).c_str());
@@ -139,7 +186,7 @@ bool LanguageManager::Lookup(const std::string& section, const std::string& key,
 }
 
 std::string LanguageManager::DefaultLanguagePath() const {
-  return platform::JoinPath(folder_, "qveng.lng");
+  return JoinLanguagePath(folder_, "qveng.lng");
 }
 
 }  // namespace qv

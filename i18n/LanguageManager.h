@@ -55,7 +55,7 @@ class LanguageManager {
   const std::vector<LanguageInfo>& languages() const { return languages_; }
   bool HasLanguage() const { return current_ != nullptr; }
   const std::string& folder() const { return folder_; }
-  // The default language file of the settings: "<language folder>\qveng.lng".
+  // The default language file of the settings: "<language folder>\\qveng.lng".
   std::string DefaultLanguagePath() const;
 
  private:
@@ -70,5 +70,13 @@ LanguageManager& Languages();
 
 // Compares two texts with the letters A to Z folded to lower case.
 int CompareIgnoringCase(const std::string& a, const std::string& b);
+
+// True when a file name matches a search pattern ("*" any run, "?" one character, letters
+// without regard to case). The scan checks the long names with it, because the system's search
+// also matches the short 8.3 names ("qveng.lngx" is found as QVENG~1.LNG).
+bool MatchesFilePattern(const char* name, const char* pattern);
+
+// folder + "\" + name ("\" is not doubled); the native build reads "\" as a separator too.
+std::string JoinLanguagePath(const std::string& folder, const std::string& name);
 
 }  // namespace qv

@@ -1,6 +1,6 @@
 #include "i18n/ProfileReader.h"
 
-#include <cstdio>
+#include "platform/Platform.h"
 
 namespace qv {
 
@@ -123,15 +123,7 @@ bool ReadProfile(const char* data, std::size_t size, ProfileDocument* document,
 }
 
 bool ReadFileBytes(const std::string& path, std::string* bytes) {
-  bytes->clear();
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  char buffer[16384];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes->append(buffer, n);
-  bool ok = !std::ferror(file);
-  std::fclose(file);
-  return ok;
+  return platform::ReadFileBytes(path, *bytes);
 }
 
 }  // namespace qv

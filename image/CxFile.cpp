@@ -3,6 +3,13 @@
 #include <cstdlib>
 #include <cstring>
 
+CxFile::CxFile() {}
+CxFile::~CxFile() {}
+bool CxFile::PutC(unsigned char c) { return Write(&c, 1, 1) == 1; }
+
+FILE* CxIOFile::GetStream() const { return fp_; }
+uint32_t CxMemFile::Capacity() const { return capacity_; }
+
 CxIOFile::CxIOFile(FILE* fp) : fp_(fp), closeFile_(false) {}
 
 CxIOFile::~CxIOFile() {

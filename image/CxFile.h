@@ -10,8 +10,8 @@
 
 class CXIMAGE_API CxFile {
  public:
-  CxFile() {}
-  virtual ~CxFile() {}
+  CxFile();
+  virtual ~CxFile();
   virtual bool Close() = 0;
   // Reads up to count items of size bytes; returns the number of whole items read.
   virtual size_t Read(void* buffer, size_t size, size_t count) = 0;
@@ -23,7 +23,7 @@ class CXIMAGE_API CxFile {
   virtual bool Flush() = 0;
   virtual bool Eof() = 0;
   virtual long Error() = 0;
-  virtual bool PutC(unsigned char c) { return Write(&c, 1, 1) == 1; }
+  virtual bool PutC(unsigned char c);
   // The next byte, or -1 at the end.
   virtual long GetC() = 0;
 };
@@ -46,7 +46,7 @@ class CXIMAGE_API CxIOFile : public CxFile {
   long Error() override;
   bool PutC(unsigned char c) override;
   long GetC() override;
-  FILE* GetStream() const { return fp_; }
+  FILE* GetStream() const;
 
  private:
   CxIOFile(const CxIOFile&) = delete;
@@ -77,7 +77,7 @@ class CXIMAGE_API CxMemFile : public CxFile {
   bool PutC(unsigned char c) override;
   long GetC() override;
   // Bytes allocated so far (a multiple of 4096 for an own buffer).
-  uint32_t Capacity() const { return capacity_; }
+  uint32_t Capacity() const;
 
  protected:
   bool Alloc(uint32_t bytes);

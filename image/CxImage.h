@@ -64,34 +64,34 @@ class CXIMAGE_API CxImage {
   uint32_t GetWidth() const;
   uint32_t GetHeight() const;
   uint32_t GetBpp() const;
-  uint32_t GetType() const { return type_; }
+  uint32_t GetType() const;
   uint32_t GetNumColors() const;
   uint32_t GetEffWidth() const;
   // Bytes of the whole block.
   uint32_t GetSize() const;
   // Start of pixel row `row` (0 = bottom), or null.
   uint8_t* GetBits(uint32_t row = 0) const;
-  void* GetDIB() const { return dib_; }
-  long GetXDPI() const { return xdpi_; }
-  long GetYDPI() const { return ydpi_; }
+  void* GetDIB() const;
+  long GetXDPI() const;
+  long GetYDPI() const;
   void SetXDPI(long dpi);
   void SetYDPI(long dpi);
-  uint8_t GetJpegQuality() const { return jpegQuality_; }
+  uint8_t GetJpegQuality() const;
   void SetJpegQuality(uint8_t quality);
-  long GetFrame() const { return frame_; }
-  void SetFrame(long frame) { frame_ = frame < 0 ? 0 : frame; }
-  long GetNumFrames() const { return numFrames_; }
+  long GetFrame() const;
+  void SetFrame(long frame);
+  long GetNumFrames() const;
   void GetOffset(long* x, long* y) const;
   void SetOffset(long x, long y);
-  long GetProgress() const { return progress_; }
-  void SetProgress(long progress) { progress_ = progress < 0 ? 0 : progress > 100 ? 100 : progress; }
-  long GetEscape() const { return escape_; }
-  void SetEscape(long escape) { escape_ = escape; }
-  const char* GetLastError() const { return lastError_; }
+  long GetProgress() const;
+  void SetProgress(long progress);
+  long GetEscape() const;
+  void SetEscape(long escape);
+  const char* GetLastError() const;
   const char* GetVersion() const;
-  bool IsValid() const { return dib_ != nullptr; }
-  bool IsEnabled() const { return enabled_; }
-  void Enable(bool enable = true) { enabled_ = enable; }
+  bool IsValid() const;
+  bool IsEnabled() const;
+  void Enable(bool enable = true);
 
   // Palette.
   CxRgbQuad* GetPalette() const;
@@ -114,7 +114,7 @@ class CXIMAGE_API CxImage {
   // Exchanges two palette entries and the pixels that use them.
   void SwapIndex(uint8_t idx1, uint8_t idx2);
   bool IsGrayScale() const;
-  bool IsIndexed() const { return dib_ && GetNumColors() != 0; }
+  bool IsIndexed() const;
   // Splits colorref into its channels.
   static void GetRGB(uint32_t colorref, uint8_t* r, uint8_t* g, uint8_t* b);
   static void RGBtoBGR(uint8_t* buffer, uint32_t length);
@@ -131,8 +131,8 @@ class CXIMAGE_API CxImage {
   bool IsInside(long x, long y) const;
 
   // Transparency.
-  long GetTransIndex() const { return transIndex_; }
-  void SetTransIndex(long idx) { transIndex_ = idx; }
+  long GetTransIndex() const;
+  void SetTransIndex(long idx);
   CxRgbQuad GetTransColor() const;
   void SetTransColor(CxRgbQuad c);
   bool IsTransparent() const;
@@ -152,14 +152,14 @@ class CXIMAGE_API CxImage {
   void AlphaInvert();
   bool AlphaFlip();
   bool AlphaMirror();
-  uint8_t AlphaGetMax() const { return alphaMax_; }
-  void AlphaSetMax(uint8_t max) { alphaMax_ = max; }
-  void AlphaPaletteEnable(bool enable = true) { alphaPaletteEnabled_ = enable; }
+  uint8_t AlphaGetMax() const;
+  void AlphaSetMax(uint8_t max);
+  void AlphaPaletteEnable(bool enable = true);
   void AlphaPaletteClear();
-  bool HasAlpha() const { return alpha_ != nullptr; }
+  bool HasAlpha() const;
   // Whether some palette entry carries an alpha value other than zero.
   bool HasAlphaPalette() const;
-  bool IsAlphaPaletteEnabled() const { return alphaPaletteEnabled_; }
+  bool IsAlphaPaletteEnabled() const;
   // The alpha plane, row by row bottom-up; null without one.
   uint8_t* AlphaGetPointer(long x = 0, long y = 0) const;
 
@@ -172,9 +172,9 @@ class CXIMAGE_API CxImage {
   bool SelectionAddPolygon(const CxPoint* points, long npoints);
   bool SelectionInvert();
   bool SelectionCopy(const CxImage& from);
-  bool HasSelection() const { return selection_ != nullptr; }
+  bool HasSelection() const;
   bool IsInsideSelection(long x, long y) const;
-  void GetSelectionBox(CxRect& r) const { r = selectionBox_; }
+  void GetSelectionBox(CxRect& r) const;
 
   // Transformations.
   bool Flip();
@@ -236,7 +236,7 @@ class CXIMAGE_API CxImage {
   // Sets the last-error text (cut at 255 characters).
   void SetLastError(const char* text);
   // Number of frames found by the last decode; coders set it.
-  void SetNumFrames(long frames) { numFrames_ = frames; }
+  void SetNumFrames(long frames);
 
  private:
   CxBitmapInfoHeader* Head() const { return reinterpret_cast<CxBitmapInfoHeader*>(dib_); }

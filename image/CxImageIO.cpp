@@ -64,7 +64,17 @@ bool CxImage::Decode(CxFile* hFile, uint32_t imagetype) {
   bool ok;
   switch (imagetype) {
     case CXIMAGE_FORMAT_BMP: ok = qv::image::DecodeBmp(job); break;
+    case CXIMAGE_FORMAT_GIF: ok = qv::image::DecodeGif(job); break;
     case CXIMAGE_FORMAT_JPG: ok = qv::image::DecodeJpeg(job); break;
+    case CXIMAGE_FORMAT_PNG: ok = qv::image::DecodePng(job); break;
+    case CXIMAGE_FORMAT_ICO: ok = qv::image::DecodeIco(job); break;
+    case CXIMAGE_FORMAT_TIF: ok = qv::image::DecodeTiff(job); break;
+    case CXIMAGE_FORMAT_TGA: ok = qv::image::DecodeTga(job); break;
+    case CXIMAGE_FORMAT_PCX: ok = qv::image::DecodePcx(job); break;
+    case CXIMAGE_FORMAT_WBMP: ok = qv::image::DecodeWbmp(job); break;
+#ifdef _WIN32
+    case CXIMAGE_FORMAT_WMF: ok = qv::image::DecodeWmf(job); break;
+#endif
     default:
       SetLastError(kUnsupported);
       return false;
@@ -122,7 +132,14 @@ bool CxImage::EncodeSafe(CxFile* hFile, uint32_t imagetype) {
   bool ok;
   switch (imagetype) {
     case CXIMAGE_FORMAT_BMP: ok = qv::image::EncodeBmp(job); break;
+    case CXIMAGE_FORMAT_GIF: ok = qv::image::EncodeGif(job); break;
     case CXIMAGE_FORMAT_JPG: ok = qv::image::EncodeJpeg(job); break;
+    case CXIMAGE_FORMAT_PNG: ok = qv::image::EncodePng(job); break;
+    case CXIMAGE_FORMAT_ICO: ok = qv::image::EncodeIco(job); break;
+    case CXIMAGE_FORMAT_TIF: ok = qv::image::EncodeTiff(job); break;
+    case CXIMAGE_FORMAT_TGA: ok = qv::image::EncodeTga(job); break;
+    case CXIMAGE_FORMAT_PCX: ok = qv::image::EncodePcx(job); break;
+    case CXIMAGE_FORMAT_WBMP: ok = qv::image::EncodeWbmp(job); break;
     case CXIMAGE_FORMAT_WMF:
       SetLastError("Save WMF not supported");
       return false;
@@ -167,7 +184,9 @@ bool CxImage::Encode(CxFile* hFile, CxImage** pImages, int pagecount, uint32_t i
   std::string error;
   bool ok;
   if (imagetype == CXIMAGE_FORMAT_GIF)
-    ok = false, error = kUnsupported;
+    ok = qv::image::EncodeGifMulti(*hFile, pImages, pagecount, error);
+  else if (imagetype == CXIMAGE_FORMAT_TIF)
+    ok = qv::image::EncodeTiffMulti(*hFile, pImages, pagecount, error);
   else
     ok = false, error = kUnsupported;
   if (!ok) SetLastError(error.c_str());

@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace platform {
 
@@ -83,22 +82,5 @@ int64_t TimeNow();
 LocalTime ToLocalTime(int64_t t);
 // The time value of a local date and time (dayOfWeek is ignored); -1 when it has none.
 int64_t FromLocalTime(const LocalTime& local);
-// The separator between a folder and a name in a path: "\\" on Windows, "/" natively.
-#ifdef _WIN32
-constexpr char kPathSeparator = '\\';
-#else
-constexpr char kPathSeparator = '/';
-#endif
-
-// folder + separator + name (no second separator when folder already ends in one).
-std::string JoinPath(const std::string& folder, const std::string& name);
-
-// True when name matches pattern: "*" any run of characters, "?" one character, letters
-// compared without regard to case, as the Windows file search does.
-bool MatchesFilePattern(const char* name, const char* pattern);
-
-// Appends the names (not paths) of the files in folder that match pattern, in the order the
-// file system returns them; folders are left out. False when the folder cannot be searched.
-bool FindFiles(const std::string& folder, const char* pattern, std::vector<std::string>* names);
 
 }  // namespace platform

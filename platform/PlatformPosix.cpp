@@ -171,17 +171,4 @@ int64_t FromLocalTime(const LocalTime& local) {
   return static_cast<int64_t>(std::mktime(&tm));
 }
 
-bool FindFiles(const std::string& folder, const char* pattern, std::vector<std::string>* names) {
-  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
-  if (!dir) return false;
-  while (dirent* entry = readdir(dir)) {
-    if (!MatchesFilePattern(entry->d_name, pattern)) continue;
-    struct stat info {};
-    if (stat(JoinPath(folder, entry->d_name).c_str(), &info) != 0 || S_ISDIR(info.st_mode)) continue;
-    names->push_back(entry->d_name);
-  }
-  closedir(dir);
-  return true;
-}
-
 }  // namespace platform

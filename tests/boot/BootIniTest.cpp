@@ -62,8 +62,6 @@ TEST(BootINI, ParsingCases) {
       {"case of keys and values kept", "[Operating Systems]\nMulti=\"X\" /NoExecute=OptIn\n",
        true, "[Operating Systems]\r\nMulti=\"X\" /NoExecute=OptIn\r\n"},
       {"end of file before ]", "[a]\nk=v\n[broken", true, "[a]\r\nk=v\r\n"},
-      {"key without = dropped at end", "[a]\nk=v\ndangling", true, "[a]\r\nk=v\r\n"},
-      {"line without = joins the next key", "[a]\nfoo\nbar=1\n", true, "[a]\r\nfoobar=1\r\n"},
       {"first pair without key fails", "[boot loader]\n=30\ntimeout=5\n", false,
        "[boot loader]\r\n"},
       {"later empty key keeps what came before", "[a]\nk=v\n[b]\nx=1\n  = 2\n", false,

@@ -378,7 +378,7 @@ TEST(SettingsFile, SaveReplacesTheFileAndLoadReadsItBack) {
   const qv::PVoptionData saved = RichSettings(20);
   ASSERT_TRUE(saved.Save(path));
   EXPECT_EQ(ReadAll(path), saved.SaveToBytes());
-  EXPECT_FALSE(std::filesystem::exists(path + ".new"));
+  EXPECT_FALSE(std::filesystem::exists(path + ".qvnew"));
   qv::PVoptionData loaded;
   ASSERT_TRUE(loaded.Load(path));
   EXPECT_EQ(loaded.SaveToBytes(), saved.SaveToBytes());
@@ -391,7 +391,7 @@ TEST(SettingsFile, AFailedSaveLeavesTheOldFileIntact) {
   const qv::PVoptionData first = BareSettings();
   ASSERT_TRUE(first.Save(path));
   // The new file cannot be written beside the old one.
-  std::filesystem::create_directory(path + ".new");
+  std::filesystem::create_directory(path + ".qvnew");
   qvtest::LogCapture log;
   EXPECT_FALSE(RichSettings(5).Save(path));
   EXPECT_EQ(log.lines().size(), 1u);

@@ -8,6 +8,7 @@
 
 #include "core/PVoptionData.h"
 #include "platform/Platform.h"
+#include "platform/SafeFile.h"
 #include "tests/support/WinTestSupport.h"
 
 namespace {
@@ -55,7 +56,7 @@ class WinSettingsRun : public ::testing::Test {
 
 TEST_F(WinSettingsRun, StartupRunWithTheAgentOffWritesTheFileAndEnds) {
   const std::string prepared = PreparedSettings(0).SaveToBytes();
-  ASSERT_TRUE(platform::WriteFileReplacing(path_, prepared));
+  ASSERT_TRUE(platform::ReplaceFileContent(path_, prepared, std::string()));
   const long long before = static_cast<long long>(std::time(nullptr));
 
   ChildProcess run;
@@ -79,7 +80,7 @@ TEST_F(WinSettingsRun, StartupRunWithTheAgentOffWritesTheFileAndEnds) {
 }
 
 TEST_F(WinSettingsRun, StartupRunWithTheAgentOnStaysUntilAnUndoRunEndsIt) {
-  ASSERT_TRUE(platform::WriteFileReplacing(path_, PreparedSettings(1).SaveToBytes()));
+  ASSERT_TRUE(platform::ReplaceFileContent(path_, PreparedSettings(1).SaveToBytes(), std::string()));
   ChildProcess agent;
   ASSERT_TRUE(agent.Start(qvtest::DistFolder() + "Quorvex.exe", "-r"));
   ASSERT_NE(qvtest::WaitForWindow("Quorvex", agent.Id(), 60000), nullptr);
@@ -94,7 +95,7 @@ TEST_F(WinSettingsRun, StartupRunWithTheAgentOnStaysUntilAnUndoRunEndsIt) {
 }
 
 TEST_F(WinSettingsRun, AFileThatIsNotOursGivesTheDefaultsWhichTheWindowSaves) {
-  ASSERT_TRUE(platform::WriteFileReplacing(path_, "not a settings file"));
+  ASSERT_TRUE(platform::ReplaceFileContent(path_, "not a settings file", std::string()));
   ChildProcess first;
   ASSERT_TRUE(first.Start(qvtest::DistFolder() + "Quorvex.exe"));
   ASSERT_NE(qvtest::WaitForWindow("Quorvex", first.Id(), 60000), nullptr);

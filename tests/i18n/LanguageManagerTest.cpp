@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "i18n/LanguageManager.h"
-#include "platform/Platform.h"
 #include "tests/support/LogCapture.h"
 
 namespace {
@@ -23,10 +22,10 @@ class LanguageFolder {
     path_ = mkdtemp(&pattern[0]);
   }
   ~LanguageFolder() { fs::remove_all(path_); }
+  // Writes a file and returns its path as the manager builds it (folder, "\\", name).
   std::string Write(const std::string& name, const std::string& bytes) const {
-    std::string file = (fs::path(path_) / name).string();
-    std::ofstream(file, std::ios::binary) << bytes;
-    return file;
+    std::ofstream((fs::path(path_) / name).string(), std::ios::binary) << bytes;
+    return qv::JoinLanguagePath(path_, name);
   }
   const std::string& path() const { return path_; }
 
@@ -61,7 +60,7 @@ TEST(LanguageScan, SortedByNameIgnoringCaseAndFiltered) {
   manager.GetLanguageNames(&names);
   EXPECT_EQ(names, (std::vector<std::string>{"Deutsch", "english", "Fran\xe7" "ais"}));
   EXPECT_EQ(manager.languages()[0].author, "by Deutsch");
-  EXPECT_EQ(manager.languages()[0].path, (fs::path(folder.path()) / "qvdeu.lng").string());
+  EXPECT_EQ(manager.languages()[0].path, folder.path() + "\\qvdeu.lng");
   ASSERT_EQ(log.lines().size(), 1u);  // the file without "info"
   EXPECT_NE(log.lines()[0].find("qvbad.lng"), std::string::npos);
   EXPECT_FALSE(manager.HasLanguage());  // scanning loads nothing
@@ -133,8 +132,8 @@ TEST(LanguageLoad, ByIndexAndCurrentIndex) {
     EXPECT_EQ(log.lines().size(), r.logLines) << r.index;
   }
   // The current path is compared without regard to case.
-  std::string upper = folder.path() + "/QVB.LNG";
-  fs::copy_file(folder.path() + "/qvb.lng", upper);
+  std::string upper = folder.path() + "\\QVB.LNG";
+  fs::copy_file(folder.path() + "/qvb.lng", folder.path() + "/QVB.LNG");
   ASSERT_TRUE(manager.LoadLanguage(upper));
   EXPECT_EQ(manager.GetCurrentIndex(), 1);
   ASSERT_TRUE(manager.LoadLanguage(folder.path() + "/../" + fs::path(folder.path()).filename().string() + "/qva.lng"));
@@ -233,7 +232,14 @@ TEST(FilePattern, WildcardsIgnoringCase) {
       {"\xe4qv.lng", "*qv.lng", true},
   };
   for (const Row& r : rows)
-    EXPECT_EQ(platform::MatchesFilePattern(r.name, r.pattern), r.match) << r.name << " " << r.pattern;
+    EXPECT_EQ(qv::MatchesFilePattern(r.name, r.pattern), r.match) << r.name << " " << r.pattern;
+}
+
+TEST(LanguagePath, JoinedWithOneBackslash) {
+  EXPECT_EQ(qv::JoinLanguagePath("C:\\Quorvex\\language", "qveng.lng"), "C:\\Quorvex\\language\\qveng.lng");
+  EXPECT_EQ(qv::JoinLanguagePath("C:\\", "qveng.lng"), "C:\\qveng.lng");
+  EXPECT_EQ(qv::JoinLanguagePath("/tmp/", "qveng.lng"), "/tmp/qveng.lng");
+  EXPECT_EQ(qv::JoinLanguagePath("", "qveng.lng"), "qveng.lng");
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // Changers that are not built yet. Each entry fails honestly -- nothing is changed and nothing is
 // reported as done -- and says so in the debug log. The issue that builds a changer deletes its
 // entry here and adds its own module.
-#include "boot/BootIniRestore.h"
 #include "boot/ModifyBootScreen.h"
 #include "changers/ModifyIESkin.h"
 #include "changers/ModifyLogonScreen.h"
@@ -21,8 +20,6 @@ bool NotBuiltYet(const char* what) {
 
 bool ChangeBootScreen(const std::string&) { return NotBuiltYet("boot screen changer not built yet"); }
 bool RestoreBootScreen() { return NotBuiltYet("boot screen restore not built yet"); }
-bool LoadChecksumService() { return NotBuiltYet("checksum service not built yet"); }
-bool RestoreBootIni() { return NotBuiltYet("boot.ini restore not built yet"); }
 bool ModifyWallpaper(const std::string&, int) { return NotBuiltYet("wallpaper changer not built yet"); }
 bool ModifyIESkin(const std::string&) { return NotBuiltYet("toolbar skin changer not built yet"); }
 bool RemoveIESkin() { return NotBuiltYet("toolbar skin removal not built yet"); }

@@ -1,0 +1,181 @@
+#include "boot/ProgramPatch.h"
+
+#include <windows.h>
+
+#include "boot/PEChecksum.h"
+#include "core/Log.h"
+#include "platform/Platform.h"
+
+namespace qv {
+namespace {
+
+MapFileAndCheckSumFn g_checksumService = nullptr;
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE h) : h_(h) {}
+  ~FileHandle() {
+    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return h_; }
+
+ private:
+  HANDLE h_;
+};
+
+bool ReadAt(HANDLE file, DWORD offset, void* buffer, DWORD size) {
+  DWORD got = 0;
+  return SetFilePointer(file, static_cast<LONG>(offset), nullptr, FILE_BEGIN) !=
+             INVALID_SET_FILE_POINTER &&
+         ReadFile(file, buffer, size, &got, nullptr) && got == size;
+}
+
+bool WriteAt(HANDLE file, DWORD offset, const void* buffer, DWORD size) {
+  DWORD put = 0;
+  return SetFilePointer(file, static_cast<LONG>(offset), nullptr, FILE_BEGIN) !=
+             INVALID_SET_FILE_POINTER &&
+         WriteFile(file, buffer, size, &put, nullptr) && put == size;
+}
+
+struct LanguageList {
+  std::vector<WORD> languages;
+};
+
+BOOL CALLBACK CollectLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR param) {
+  reinterpret_cast<LanguageList*>(param)->languages.push_back(language);
+  return TRUE;
+}
+
+// A resource type or name as the resource calls take it; the text lives in id.
+LPCSTR AsResourceName(const PEResourceId& id) {
+  return id.name.empty() ? MAKEINTRESOURCEA(id.id) : id.name.c_str();
+}
+
+}  // namespace
+
+bool LoadChecksumService() {
+  HMODULE library = LoadLibraryA("IMAGEHLP.DLL");
+  if (!library) {
+    QV_LOG();
+    return false;
+  }
+  // Stays loaded for the life of the process.
+  g_checksumService =
+      reinterpret_cast<MapFileAndCheckSumFn>(GetProcAddress(library, "MapFileAndCheckSumA"));
+  if (!g_checksumService) {
+    QV_LOG();
+    return false;
+  }
+  return true;
+}
+
+MapFileAndCheckSumFn SetChecksumService(MapFileAndCheckSumFn service) {
+  MapFileAndCheckSumFn previous = g_checksumService;
+  g_checksumService = service;
+  return previous;
+}
+
+MapFileAndCheckSumFn ChecksumService() { return g_checksumService; }
+
+bool RepairFileChecksum(const std::string& path) {
+  if (!g_checksumService) {
+    QV_LOG();
+    return false;
+  }
+  unsigned long headerSum = 0, computedSum = 0;
+  if (g_checksumService(path.c_str(), &headerSum, &computedSum) != 0) {
+    QV_LOG();
+    return false;
+  }
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) {
+    QV_LOG();
+    return false;
+  }
+  DWORD ntOffset = 0;
+  std::uint8_t headers[kNtHeadersSize];
+  if (!ReadAt(file.get(), kNtHeaderOffsetField, &ntOffset, sizeof ntOffset) ||
+      !ReadAt(file.get(), ntOffset, headers, sizeof headers)) {
+    QV_LOG();
+    return false;
+  }
+  if (headers[0] != 'P' || headers[1] != 'E' || headers[2] != 0 || headers[3] != 0) {
+    QV_LOG();
+    return false;
+  }
+  for (int b = 0; b < 4; ++b)
+    headers[kChecksumInNtHeaders + b] = static_cast<std::uint8_t>(computedSum >> (8 * b));
+  if (!WriteAt(file.get(), ntOffset, headers, sizeof headers) || !FlushFileBuffers(file.get())) {
+    QV_LOG();
+    return false;
+  }
+  return true;
+}
+
+bool CheckResLanguageID(const std::string& modulePath, const PEResourceId& type,
+                        const PEResourceId& name, std::uint16_t* language) {
+  *language = static_cast<std::uint16_t>(GetSystemDefaultLCID() & 0xFFFF);
+  // As a data file: the program is never run, and a 32-bit file loads into a 64-bit process.
+  HMODULE module = LoadLibraryExA(modulePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) {
+    QV_LOG();
+    return false;
+  }
+  *language = 0;
+  LanguageList list;
+  EnumResourceLanguagesA(module, AsResourceName(type), AsResourceName(name), CollectLanguage,
+                         reinterpret_cast<LONG_PTR>(&list));
+  FreeLibrary(module);
+  if (list.languages.empty()) {
+    QV_LOG();
+    return false;
+  }
+  *language = list.languages.front();
+  return true;
+}
+
+bool VerifyPatchedFile(const std::string& path, const std::vector<ExpectedResource>& expected) {
+  std::string bytes;
+  if (!platform::ReadFileBytes(path, bytes)) {
+    QV_LOG_MSG(path.c_str());
+    return false;
+  }
+  std::string why;
+  if (!CheckPatchedImage(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(),
+                         expected, &why)) {
+    QV_LOG_MSG(why.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool ReadModuleResource(const std::string& modulePath, const PEResourceId& type,
+                        const PEResourceId& name, std::vector<std::uint8_t>* bytes) {
+  std::string file;
+  if (!platform::ReadFileBytes(modulePath, file)) {
+    QV_LOG_MSG(modulePath.c_str());
+    return false;
+  }
+  std::vector<PEResourceData> found;
+  if (!FindPEResource(reinterpret_cast<const std::uint8_t*>(file.data()), file.size(), type, name,
+                      &found) ||
+      found.empty()) {
+    QV_LOG_MSG(modulePath.c_str());
+    return false;
+  }
+  bytes->assign(found.front().data, found.front().data + found.front().size);
+  return true;
+}
+
+bool DeleteFileForced(const std::string& path) {
+  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  return DeleteFileA(path.c_str()) != FALSE;
+}
+
+}  // namespace qv

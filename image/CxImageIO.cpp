@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "image/Coders.h"
 #include "image/CxImage.h"
@@ -62,6 +63,8 @@ bool CxImage::Decode(CxFile* hFile, uint32_t imagetype) {
   fresh.SetJpegQuality(jpegQuality_);
   qv::image::CoderJob job{*hFile, fresh, *this, {}};
   bool ok;
+  // Coders allocate scratch memory with the standard library; running out fails the decode.
+  try {
   switch (imagetype) {
     case CXIMAGE_FORMAT_BMP: ok = qv::image::DecodeBmp(job); break;
     case CXIMAGE_FORMAT_GIF: ok = qv::image::DecodeGif(job); break;
@@ -78,6 +81,9 @@ bool CxImage::Decode(CxFile* hFile, uint32_t imagetype) {
     default:
       SetLastError(kUnsupported);
       return false;
+  }
+  } catch (const std::bad_alloc&) {
+    ok = job.Fail("Can't allocate memory");
   }
   if (ok && job.Cancelled()) ok = job.Fail("Cancelled");
   if (ok && !fresh.IsValid()) ok = job.Fail("Can't allocate memory");
@@ -130,6 +136,7 @@ bool CxImage::EncodeSafe(CxFile* hFile, uint32_t imagetype) {
   }
   qv::image::CoderJob job{*hFile, *this, *this, {}};
   bool ok;
+  try {
   switch (imagetype) {
     case CXIMAGE_FORMAT_BMP: ok = qv::image::EncodeBmp(job); break;
     case CXIMAGE_FORMAT_GIF: ok = qv::image::EncodeGif(job); break;
@@ -146,6 +153,9 @@ bool CxImage::EncodeSafe(CxFile* hFile, uint32_t imagetype) {
     default:
       SetLastError(kUnsupported);
       return false;
+  }
+  } catch (const std::bad_alloc&) {
+    ok = job.Fail("Can't allocate memory");
   }
   if (!ok) SetLastError(job.error.empty() ? "Encoding failed" : job.error.c_str());
   return ok;

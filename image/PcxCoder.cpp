@@ -39,6 +39,9 @@ bool DecodePcx(CoderJob& job) {
   if (bytesPerLine < (uint64_t(width) * bits + 7) / 8) return job.Fail("corrupted PCX");
   const size_t lineBytes = size_t(bytesPerLine) * planes;
   const size_t total = lineBytes * height;
+  // A run gives at most 63 bytes: data too short to fill the planes is refused before the
+  // buffer for them is allocated.
+  if (uint64_t(total) > uint64_t(bytes.size() - 128) * 63) return job.Fail("corrupted PCX");
   // Runs may cross line ends; the whole picture is one stream.
   std::vector<uint8_t> scan(total);
   size_t pos = 128, out = 0;

@@ -151,6 +151,9 @@ TEST(Coders, BrokenInputFailsWithItsTextAndKeepsThePicture) {
   std::vector<uint8_t> pcxRun(128, 0);
   pcxRun[0] = 10, pcxRun[2] = 1, pcxRun[3] = 8, pcxRun[65] = 1, pcxRun[66] = 2;  // 1 x 1, 2 bytes a line
   pcxRun.insert(pcxRun.end(), {0xC5, 7});
+  // 1 x 65535 with 65534 bytes a line: 4 GB of planes claimed by a few bytes of data.
+  std::vector<uint8_t> pcxHuge(pcxRun);
+  pcxHuge[10] = 0xFE, pcxHuge[11] = 0xFF, pcxHuge[66] = 0xFE, pcxHuge[67] = 0xFF;
   const Broken cases[] = {
       {"gif cut in its codes", CXIMAGE_FORMAT_GIF, Cut(gif, gif.size() / 2), "Corrupted GIF file"},
       {"gif signature", CXIMAGE_FORMAT_GIF, {'G', 'I', 'X', '8', '9', 'a', 0, 0}, "Not a GIF file"},
@@ -162,6 +165,7 @@ TEST(Coders, BrokenInputFailsWithItsTextAndKeepsThePicture) {
       {"pcx encoding", CXIMAGE_FORMAT_PCX, pcxBadEncoding, "PCX file has unknown encoding scheme"},
       {"pcx planes", CXIMAGE_FORMAT_PCX, pcxBadPlanes, "Can't handle image with more than 4 planes"},
       {"pcx run past the end", CXIMAGE_FORMAT_PCX, pcxRun, "repeat count spans end of image"},
+ {"pcx planes beyond its data", CXIMAGE_FORMAT_PCX, pcxHuge, "corrupted PCX"},
       {"pcx data cut", CXIMAGE_FORMAT_PCX, Cut(pcx, pcx.size() / 2), "corrupted PCX"},
       {"wbmp type", CXIMAGE_FORMAT_WBMP, wbmpType, "Unsupported WBMP type"},
       {"wbmp header", CXIMAGE_FORMAT_WBMP, {0, 0, 0x81}, "Not a WBMP"},

@@ -96,6 +96,7 @@ bool PivoraDlg::OnInit() {
     SetTimer(TIMER_BOOTSCREEN_CHECK, timings_.bootScreenCheck);
   }
   frame_.Layout();
+  initialised_ = true;
   return true;
 }
 
@@ -159,8 +160,11 @@ INT_PTR PivoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void PivoraDlg::ClampSize(WINDOWPOS* position) const {
-  if (!position || (position->flags & SWP_NOSIZE) || IsIconic(Handle()) || IsZoomed(Handle()))
-    return;
+  if (!position) return;
+  // The dialog manager shows a modal dialog when its loop first runs idle, which in start-up
+  // mode comes after the window's own close has made it the agent.
+  if (resident_ && (position->flags & SWP_SHOWWINDOW)) position->flags &= ~SWP_SHOWWINDOW;
+  if ((position->flags & SWP_NOSIZE) || IsIconic(Handle()) || IsZoomed(Handle())) return;
   if (position->cx < kMinimumWidth) position->cx = kMinimumWidth;
   if (position->cy < kMinimumHeight) position->cy = kMinimumHeight;
 }
@@ -212,6 +216,7 @@ bool PivoraDlg::OnSize(UINT type, int, int) {
 }
 
 void PivoraDlg::ShowConfiguration(PageKind page) {
+  resident_ = false;
   UnregisterAgentHotkeys(Handle());
   frame_.Select(page);
   // Centred on the work area of the screen.
@@ -235,6 +240,7 @@ bool PivoraDlg::ApplyPages() {
 void PivoraDlg::CloseSequence() {
   if (!ApplyPages()) return;
   Show(SW_HIDE);
+  resident_ = true;
   if (settings_.agentEnabled) StartListTimers();
   RegisterHotkeys();
   RepairMissingSystemFiles();

@@ -41,6 +41,8 @@ class PivoraDlg : public widgets::ModalDialog {
 
   // State for tests and for the tray.
   bool IsConfiguring() const { return IsVisible(); }
+  // Window initialisation has finished (it may let other threads' sent messages in midway).
+  bool Initialised() const { return initialised_; }
   const PageFrame& Frame() const { return frame_; }
   const Watch& FolderWatch() const { return watch_; }
   bool HookInstalled() const { return hook_.IsInstalled(); }
@@ -100,6 +102,8 @@ class PivoraDlg : public widgets::ModalDialog {
   HHOOK escapeFilter_ = nullptr;
   int wallpaperChecks_ = 0;
   int bootScreenChecks_ = 0;
+  bool initialised_ = false;
+  bool resident_ = false;  // hidden as the agent: only ShowConfiguration shows the window
 };
 
 }  // namespace qv

@@ -3,13 +3,14 @@
 #include <commctrl.h>
 
 #include "core/CommandLine.h"
-#include "core/Log.h"
 #include "boot/ModifyBootScreen.h"
+#include "core/Log.h"
 #include "core/MainWindowSeam.h"
 #include "core/ProgramChangers.h"
 #include "core/QuickSetupSeam.h"
 #include "core/RotationRandom.h"
 #include "core/StartupRun.h"
+#include "i18n/LanguageManager.h"
 #include "platform/Platform.h"
 #include "res/resource.h"
 
@@ -86,6 +87,8 @@ int Pivora::RunFirstInstance() {
 
   settingsPath_ = SettingsFilePath(platform::AppDataFolder(), instanceName_, platform::ProgramFilePath());
   InitialiseSettings(settings_, settingsPath_, &RunQuickSetupWizard);
+  // The settings name the user's language; a file that no longer loads gives the first one.
+  Languages().LoadLanguageOrFirst(settings_.languageFile);
 
   bool startupRun = ParseStartMode(commandLine_) == StartMode::StartupRun;
   if (startupRun && !RunStartupChanges()) return 0;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "image/ImageLimits.h"
+#include "image/StdPalettes.h"
 
 namespace {
 
@@ -343,7 +344,6 @@ void CxImage::SetGrayPalette() {
 namespace qv {
 namespace image {
 
-// The 16 colours of the classic display adapter, as the platform's system palette has them.
 const CxRgbQuad kStdPalette16[16] = {
     {0, 0, 0, 0},       {0, 0, 128, 0},   {0, 128, 0, 0},   {0, 128, 128, 0},
     {128, 0, 0, 0},     {128, 0, 128, 0}, {128, 128, 0, 0}, {192, 192, 192, 0},

@@ -6,13 +6,6 @@
 
 #include "image/CxImage.h"
 
-namespace qv {
-namespace image {
-extern const CxRgbQuad kStdPalette16[16];
-void StdPalette256(CxRgbQuad* pal);
-}  // namespace image
-}  // namespace qv
-
 namespace {
 
 // Area averaging of a 24-bit picture that shrinks in both directions, in integer thousandths.

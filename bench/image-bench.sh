@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# The image object beside ImageMagick and libvips on real photos (corpus of
+# /work/shared/bench/make-corpus.sh), in one run:
+#   (a) boot screen: JPEG -> Resample 640x480 (mode 0) -> 16 colours, error diffusion -> 4-bit BMP
+#   (b) 100 thumbnails 96x96 through the kz.dll maker, vipsthumbnail and convert -thumbnail
+# Usage: bench/image-bench.sh BUILD_DIR CORPUS [RUNS]   (needs hyperfine, libvips-tools, imagemagick)
+# Prints medians and the ratios ImageMagick/ours and vipsthumbnail/ours (above 1: ours faster).
+set -euo pipefail
+B=$(cd "${1:?usage: image-bench.sh BUILD_DIR CORPUS [RUNS]}" && pwd)
+C=$(cd "${2:?corpus}" && pwd)
+RUNS=${3:-5}
+OURS=$B/bench/qv_image_bench
+IM=$(command -v convert-im6.q16 || echo /usr/bin/convert)
+O=$(mktemp -d); trap 'rm -rf "$O"' EXIT
+mkdir -p "$O/ours" "$O/vips" "$O/im"
+
+median() {  # NAME COMMAND: median seconds of RUNS runs
+  hyperfine -N -w 1 -r "$RUNS" --style none --export-csv "$O/r.csv" "$2" >/dev/null 2>"$O/err" ||
+    { cat "$O/err" >&2; return 1; }
+  tail -1 "$O/r.csv" | awk -F, '{print $4}'
+}
+row() { printf '%-3s %-26s %-26s median %8.3f s\n' "$1" "$2" "$3" "$4"; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+
+for f in "$C"/big/kleiber-20mp.jpg "$C"/big/elephants-18mp-prog.jpg; do
+  n=${f##*/}
+  ours=$(median ours "$OURS boot $f $O/a.bmp")
+  im=$(median im "$IM $f -resize 640x480! -dither FloydSteinberg -colors 16 -type Palette BMP3:$O/b.bmp")
+  imscale=$(median im-scale "$IM $f -scale 640x480! -dither FloydSteinberg -colors 16 -type Palette BMP3:$O/b.bmp")
+  vips=$(median vips "vipsthumbnail $f -s 640x480! -o $O/c.bmp[bitdepth=4,format=bmp3]")
+  row A ours "$n" "$ours"; row A im-resize "$n" "$im"; row A im-scale-area "$n" "$imscale"; row A vipsthumbnail "$n" "$vips"
+  echo "A ratio $n: im-resize/ours $(ratio "$im" "$ours")  im-scale/ours $(ratio "$imscale" "$ours")  vips/ours $(ratio "$vips" "$ours")"
+done
+
+mapfile -t T < <(ls "$C"/thumbs/*.jpg)
+[ "${#T[@]}" -eq 100 ] || { echo "expected 100 thumbnails, found ${#T[@]}" >&2; exit 1; }
+printf '%s\n' "${T[@]}" > "$O/list"
+ours=$(median ours "$OURS thumbs $O/ours ${T[*]}")
+vips=$(median vips "vipsthumbnail -s 96x96 -o $O/vips/%s.bmp ${T[*]}")
+im=$(median im "sh -c 'for f in \$(cat $O/list); do $IM -thumbnail 96x96 \$f $O/im/t.bmp; done'")
+row B ours 100-photos "$ours"; row B vipsthumbnail 100-photos "$vips"; row B im-thumbnail 100-photos "$im"
+echo "B ratio: vips/ours $(ratio "$vips" "$ours")  im/ours $(ratio "$im" "$ours")"

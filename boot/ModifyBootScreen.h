@@ -7,10 +7,18 @@
 namespace qv {
 
 // Puts a picture (or, on Windows 2000 and XP, a kernel file) in place as the boot screen.
+// True only when the written file holds it; a kernel copy that could not be made valid is
+// replaced by an unchanged copy of the kernel and the result is false.
 bool ChangeBootScreen(const std::string& path);
 // Puts the standard boot screen back.
 bool RestoreBootScreen();
 // Looks up the checksum routine of IMAGEHLP.DLL once, before any change.
 bool LoadChecksumService();
+
+// The system's kernel, its patched copy (named in boot.ini) and the boot logo file of
+// Windows 95, 98 and Me. The main window looks whether the written file exists.
+std::string KernelPath();
+std::string KernelCopyPath();
+std::string LogoSysPath();
 
 }  // namespace qv

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "boot/PEChecksum.h"
 #include "core/Log.h"
 #include "platform/Platform.h"
@@ -64,7 +66,8 @@ bool LoadChecksumService() {
   }
   // Stays loaded for the life of the process.
   g_checksumService =
-      reinterpret_cast<MapFileAndCheckSumFn>(GetProcAddress(library, "MapFileAndCheckSumA"));
+      reinterpret_cast<MapFileAndCheckSumFn>(
+          reinterpret_cast<void*>(GetProcAddress(library, "MapFileAndCheckSumA")));
   if (!g_checksumService) {
     QV_LOG();
     return false;
@@ -176,6 +179,80 @@ bool DeleteFileForced(const std::string& path) {
   if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   return DeleteFileA(path.c_str()) != FALSE;
+}
+
+bool CopyFileFresh(const std::string& source, const std::string& target) {
+  if (!DeleteFileForced(target) || !CopyFileA(source.c_str(), target.c_str(), FALSE)) {
+    QV_LOG_MSG(target.c_str());
+    return false;
+  }
+  SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+  return true;
+}
+
+bool ReplaceFileWith(const std::string& work, const std::string& target) {
+  if (GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES)
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (!MoveFileExA(work.c_str(), target.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    QV_LOG_MSG(target.c_str());
+    return false;
+  }
+  return true;
+}
+
+DataModule::DataModule(const std::string& path)
+    : module_(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+
+DataModule::~DataModule() {
+  if (module_) FreeLibrary(static_cast<HMODULE>(module_));
+}
+
+bool DataModule::Resource(const PEResourceId& type, const PEResourceId& name,
+                          const std::uint8_t** data, std::size_t* size) const {
+  HMODULE module = static_cast<HMODULE>(module_);
+  if (!module) return false;
+  HRSRC found = FindResourceA(module, AsResourceName(name), AsResourceName(type));
+  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+  const void* locked = loaded ? LockResource(loaded) : nullptr;
+  if (!locked) return false;
+  *data = static_cast<const std::uint8_t*>(locked);
+  *size = SizeofResource(module, found);
+  return true;
+}
+
+ResourceUpdate::ResourceUpdate(const std::string& path)
+    : handle_(BeginUpdateResourceA(path.c_str(), FALSE)) {}
+
+ResourceUpdate::~ResourceUpdate() {
+  if (handle_) EndUpdateResourceA(handle_, TRUE);
+}
+
+bool ResourceUpdate::Put(const PEResourceId& type, const PEResourceId& name,
+                         std::uint16_t language, const void* data, std::size_t size) {
+  return handle_ && size <= 0xFFFFFFFFu &&
+         UpdateResourceA(handle_, AsResourceName(type), AsResourceName(name), language,
+                         const_cast<void*>(data), static_cast<DWORD>(size)) != FALSE;
+}
+
+bool ResourceUpdate::Commit() {
+  if (!handle_) return false;
+  BOOL ok = EndUpdateResourceA(handle_, FALSE);
+  handle_ = nullptr;
+  return ok != FALSE;
+}
+
+std::vector<std::uint8_t> OnePixelRecord(const std::uint8_t* header40, const std::uint8_t* table) {
+  std::vector<std::uint8_t> record(82, 0);
+  std::memcpy(record.data(), header40, 40);
+  auto put32 = [&](std::size_t at, std::uint32_t v) {
+    for (int b = 0; b < 4; ++b) record[at + b] = static_cast<std::uint8_t>(v >> (8 * b));
+  };
+  put32(4, 1);   // width
+  put32(8, 1);   // height
+  put32(20, 4);  // image size: one row of one pixel, padded to 4 bytes
+  if (table) std::memcpy(record.data() + 40, table, 38);
+  return record;
 }
 
 }  // namespace qv

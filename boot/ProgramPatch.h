@@ -44,4 +44,54 @@ bool ReadModuleResource(const std::string& modulePath, const PEResourceId& type,
 // Sets the attributes of path to normal and deletes it; true when no file is left there.
 bool DeleteFileForced(const std::string& path);
 
+// A fresh copy of source at target (attributes normal, so that it can be updated); false (logged)
+// when it can't be made.
+bool CopyFileFresh(const std::string& source, const std::string& target);
+
+// Moves a finished file over target in one step, written through to the disk, so that target
+// is never missing or half written. False (logged) when it can't be moved; work then stays.
+bool ReplaceFileWith(const std::string& work, const std::string& target);
+
+// A program file loaded as a data file (never run; a 32-bit file loads into any process), and
+// released when the object goes.
+class DataModule {
+ public:
+  explicit DataModule(const std::string& path);
+  ~DataModule();
+  DataModule(const DataModule&) = delete;
+  DataModule& operator=(const DataModule&) = delete;
+  // The module handle (an HMODULE), or nullptr when the file could not be loaded.
+  void* get() const { return module_; }
+  // The bytes of resource (type, name) in its first language; false when it isn't there.
+  bool Resource(const PEResourceId& type, const PEResourceId& name, const std::uint8_t** data,
+                std::size_t* size) const;
+
+ private:
+  void* module_;
+};
+
+// One resource update of a program file (BeginUpdateResourceA keeping the existing resources).
+// An update that is not committed is discarded when the object goes.
+class ResourceUpdate {
+ public:
+  explicit ResourceUpdate(const std::string& path);
+  ~ResourceUpdate();
+  ResourceUpdate(const ResourceUpdate&) = delete;
+  ResourceUpdate& operator=(const ResourceUpdate&) = delete;
+
+  bool IsOpen() const { return handle_ != nullptr; }
+  bool Put(const PEResourceId& type, const PEResourceId& name, std::uint16_t language,
+           const void* data, std::size_t size);
+  // Writes the file; false when that fails (the update is gone either way).
+  bool Commit();
+
+ private:
+  void* handle_;
+};
+
+// The 82-byte record that stands in for a small bitmap: the 40-byte header of header40 with
+// width and height 1 and image size 4, then the first 38 bytes of table (or zeros without a
+// table), then 4 zero bytes.
+std::vector<std::uint8_t> OnePixelRecord(const std::uint8_t* header40, const std::uint8_t* table);
+
 }  // namespace qv

@@ -1,9 +1,7 @@
 // Changers that are not built yet. Each entry fails honestly -- nothing is changed and nothing is
 // reported as done -- and says so in the debug log. The issue that builds a changer deletes its
 // entry here and adds its own module.
-#include "boot/ModifyBootScreen.h"
 #include "changers/ModifyIESkin.h"
-#include "changers/ModifyLogonScreen.h"
 #include "changers/ModifyWallpaper.h"
 #include "changers/ScreenSaverChanger.h"
 #include "core/Log.h"
@@ -18,15 +16,9 @@ bool NotBuiltYet(const char* what) {
 
 }  // namespace
 
-bool ChangeBootScreen(const std::string&) { return NotBuiltYet("boot screen changer not built yet"); }
-bool RestoreBootScreen() { return NotBuiltYet("boot screen restore not built yet"); }
 bool ModifyWallpaper(const std::string&, int) { return NotBuiltYet("wallpaper changer not built yet"); }
 bool ModifyIESkin(const std::string&) { return NotBuiltYet("toolbar skin changer not built yet"); }
 bool RemoveIESkin() { return NotBuiltYet("toolbar skin removal not built yet"); }
-bool ModifyLogonScreen(const std::string&, uint32_t) {
-  return NotBuiltYet("logon screen changer not built yet");
-}
-bool RestoreLogonHost() { return NotBuiltYet("logon host restore not built yet"); }
 bool SetScreenSaver(const std::string&, int) { return NotBuiltYet("screen saver changer not built yet"); }
 
 }  // namespace qv

@@ -1,0 +1,26 @@
+// The picture work of the boot screen: a loaded picture turned into the exact bitmap a boot
+// screen needs (a fixed size, a palette of its own colours, error diffusion).
+#pragma once
+
+#include <cstdint>
+
+#include "image/CxDefs.h"
+
+class CxImage;
+
+namespace qv {
+
+// The Windows 2000 and XP kernel's boot bitmap, and the Windows 95, 98 and Me boot logo.
+struct BootPictureFormat {
+  std::uint32_t width, height, colours, bits;
+};
+constexpr BootPictureFormat kKernelBootPicture = {640, 480, 16, 4};
+constexpr BootPictureFormat kLogoSysPicture = {320, 400, 256, 8};
+
+// Resamples the picture to the format's size (mode 0, the aspect ratio is not kept), raises it
+// to 24 bits, builds a palette of at most format.colours entries with the octree quantizer and
+// lowers the picture onto it with error diffusion. palette (256 entries) receives the table,
+// zero past the quantizer's colours. False, with the picture's last-error text, when a step fails.
+bool PrepareBootPicture(CxImage& image, const BootPictureFormat& format, CxRgbQuad* palette);
+
+}  // namespace qv

@@ -1,0 +1,242 @@
+// The logon screen changer: the composition, the patched copy of the logon program and its
+// read-back check. The copy is named as the logon host only after it passed the check.
+#include "changers/ModifyLogonScreen.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+#include "boot/ProgramPatch.h"
+#include "changers/ImagePreparation.h"
+#include "changers/LogonScreenRes.h"
+#include "core/Log.h"
+#include "core/ShowMessage.h"
+#include "i18n/MessageKeys.h"
+#include "image/CxImage.h"
+
+namespace qv {
+namespace {
+
+constexpr std::size_t kFileHeaderSize = 14;
+constexpr std::size_t kRecordSize = 82;
+constexpr std::uint16_t kBackgroundBitmap = 100;
+constexpr std::uint16_t kDecorationBitmaps[] = {123, 127};
+constexpr std::uint16_t kDescriptionName = 1000;
+
+std::string LowerExtension(const std::string& path) {
+  std::size_t dot = path.rfind('.');
+  std::string ext = dot == std::string::npos ? std::string() : path.substr(dot + 1);
+  for (char& c : ext)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return ext;
+}
+
+// Owners of the drawing objects of the composition.
+class DesktopDC {
+ public:
+  DesktopDC() : window_(GetDesktopWindow()), dc_(GetDC(window_)) {}
+  ~DesktopDC() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  DesktopDC(const DesktopDC&) = delete;
+  DesktopDC& operator=(const DesktopDC&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+class MemoryBitmap {
+ public:
+  MemoryBitmap(HDC compatible, int width, int height)
+      : dc_(CreateCompatibleDC(compatible)),
+        bitmap_(CreateCompatibleBitmap(compatible, width, height)),
+        old_(dc_ && bitmap_ ? SelectObject(dc_, bitmap_) : nullptr) {}
+  ~MemoryBitmap() {
+    Release();
+    if (bitmap_) DeleteObject(bitmap_);
+  }
+  MemoryBitmap(const MemoryBitmap&) = delete;
+  MemoryBitmap& operator=(const MemoryBitmap&) = delete;
+  bool valid() const { return old_ != nullptr; }
+  HDC dc() const { return dc_; }
+  // Takes the bitmap out of the drawing context, so that it can be read.
+  HBITMAP Release() {
+    if (old_) SelectObject(dc_, old_);
+    old_ = nullptr;
+    if (dc_) DeleteDC(dc_);
+    dc_ = nullptr;
+    return bitmap_;
+  }
+
+ private:
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ old_;
+};
+
+// The screen picture: the colour over the whole screen, the picture fitted to the screen and
+// centred on it. False (logged) when a drawing step fails.
+bool ComposeScreen(CxImage& image, COLORREF colour) {
+  DesktopDC desktop;
+  if (!desktop.get()) {
+    QV_LOG();
+    return false;
+  }
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  MemoryBitmap screen(desktop.get(), width, height);
+  if (!screen.valid()) {
+    QV_LOG();
+    return false;
+  }
+  HBRUSH brush = CreateSolidBrush(colour);
+  RECT all = {0, 0, width, height};
+  FillRect(screen.dc(), &all, brush);
+  DeleteObject(brush);
+  Size fitted = FitToScreen(static_cast<int>(image.GetWidth()), static_cast<int>(image.GetHeight()));
+  if (fitted.width <= 0 || fitted.height <= 0 || !image.Resample(fitted.width, fitted.height, 0)) {
+    QV_LOG_MSG(image.GetLastError());
+    return false;
+  }
+  image.Draw(screen.dc(), (width - fitted.width) / 2, (height - fitted.height) / 2);
+  HBITMAP composed = screen.Release();
+  if (!image.CreateFromHBITMAP(composed) || !image.IsValid()) {
+    QV_LOG();
+    return false;
+  }
+  return true;
+}
+
+// Bitmaps 123 and 127: the first 82 bytes of the packed screen bitmap as a 1 x 1 picture. A
+// composition with a palette (8 bits or fewer) would put palette entries where the pixel
+// belongs, so it gets a 24-bit 1 x 1 record of its bottom-left pixel instead.
+std::vector<std::uint8_t> DecorationRecord(const CxImage& composed,
+                                           const std::vector<std::uint8_t>& packed) {
+  if (composed.GetBpp() > 8) return OnePixelRecord(packed.data(), packed.data() + 40);
+  std::vector<std::uint8_t> header(packed.begin(), packed.begin() + 40);
+  header[14] = 24;  // bits per pixel
+  header[15] = 0;
+  std::memset(&header[16], 0, 4);  // no compression
+  std::memset(&header[32], 0, 8);  // no colour counts
+  CxRgbQuad corner = composed.GetPixelColor(0, 0, false);
+  const std::uint8_t pixel[38] = {corner.rgbBlue, corner.rgbGreen, corner.rgbRed};
+  return OnePixelRecord(header.data(), pixel);
+}
+
+void RestoreUnchangedCopy() {
+  if (!CopyFileA(LogonProgramPath().c_str(), LogonCopyPath().c_str(), FALSE)) QV_LOG();
+}
+
+}  // namespace
+
+std::string LogonProgramPath() {
+  char folder[MAX_PATH + 1] = {};
+  UINT n = GetSystemDirectoryA(folder, MAX_PATH);
+  return std::string(folder, n <= MAX_PATH ? n : 0) + "\\logonui.exe";
+}
+
+std::string LogonCopyPath() {
+  char folder[MAX_PATH + 1] = {};
+  UINT n = GetSystemDirectoryA(folder, MAX_PATH);
+  return std::string(folder, n <= MAX_PATH ? n : 0) + "\\QVUIHOST.EXE";
+}
+
+bool ModifyLogonScreen(const std::string& path, uint32_t backgroundColour) {
+  const std::string ext = LowerExtension(path);
+  if (ext == "exe" || ext == "dll" || ext == "cpl" || ext == "scr") return SetLogonHost(path);
+  return PatchLogonProgram(path, backgroundColour);
+}
+
+bool PatchLogonProgram(const std::string& picturePath, uint32_t backgroundColour) {
+  const std::string copy = LogonCopyPath();
+  if (!DeleteFileForced(copy)) {
+    QV_LOG();
+    return false;
+  }
+  // From here on every failure leaves the system's own logon program in effect.
+  RestoreLogonHost();
+  if (!CopyFileA(LogonProgramPath().c_str(), copy.c_str(), FALSE)) {
+    QV_LOG();
+    return false;
+  }
+  SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+  std::uint32_t type = 0;
+  if (!FormatTypeFromPath(picturePath, true, &type)) {
+    QV_LOG();
+    return false;
+  }
+  CxImage image;
+  if (!image.Load(picturePath.c_str(), type) || !image.IsValid()) {
+    QV_LOG_MSG(image.GetLastError());
+    ShowMessageWithPath(msg::kPictureLoad, picturePath, MB_OK);
+    return false;
+  }
+  std::uint16_t language = 0;
+  CheckResLanguageID(LogonProgramPath(), kResourceTypeBitmap, kBackgroundBitmap, &language);
+  if (!ComposeScreen(image, static_cast<COLORREF>(backgroundColour))) return false;
+
+  const std::string temp = MakeTempFileName();
+  if (temp.empty() || !image.Save(temp.c_str(), CXIMAGE_FORMAT_BMP)) {
+    if (!temp.empty()) DeleteFileForced(temp);
+    QV_LOG_MSG(image.GetLastError());
+    return false;
+  }
+  std::vector<std::uint8_t> file;
+  const bool read = ReadWholeFile(temp, &file);
+  DeleteFileForced(temp);
+  if (!read || file.size() < kFileHeaderSize + kRecordSize) {
+    QV_LOG();
+    return false;
+  }
+  const std::vector<std::uint8_t> packed(file.begin() + kFileHeaderSize, file.end());
+  const std::vector<std::uint8_t> record = DecorationRecord(image, packed);
+
+  const std::uint8_t* description = nullptr;
+  std::size_t descriptionSize = 0;
+  HRSRC own = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_LOGON_UIFILE), "BIN");
+  HGLOBAL ownLoaded = own ? LoadResource(nullptr, own) : nullptr;
+  description = ownLoaded ? static_cast<const std::uint8_t*>(LockResource(ownLoaded)) : nullptr;
+  descriptionSize = own ? SizeofResource(nullptr, own) : 0;
+  if (!description) {
+    QV_LOG();
+    return false;
+  }
+  std::vector<ExpectedResource> expected{
+      {kResourceTypeBitmap, kBackgroundBitmap, language, packed},
+      {"UIFILE", kDescriptionName, language,
+       std::vector<std::uint8_t>(description, description + descriptionSize)}};
+  {
+    ResourceUpdate update(copy);
+    if (!update.IsOpen()) {
+      QV_LOG();
+      return false;
+    }
+    bool ok = update.Put(kResourceTypeBitmap, kBackgroundBitmap, language, packed.data(),
+                         packed.size());
+    for (std::uint16_t id : kDecorationBitmaps) {
+      ok = ok && update.Put(kResourceTypeBitmap, id, language, record.data(), record.size());
+      expected.push_back({kResourceTypeBitmap, id, language, record});
+    }
+    ok = ok && update.Put("UIFILE", kDescriptionName, language, description, descriptionSize);
+    if (!ok || !update.Commit()) {
+      QV_LOG();
+      return false;
+    }
+  }
+  if (!RepairFileChecksum(copy) || !VerifyPatchedFile(copy, expected)) {
+    // The host stays the system's own program; the copy is left unchanged, never half patched.
+    QV_LOG();
+    RestoreUnchangedCopy();
+    return false;
+  }
+  if (!SetLogonHost(copy)) {
+    QV_LOG();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace qv

@@ -97,7 +97,8 @@ TEST(WinLanguageStart, AUsableLanguageLetsTheProgramRun) {
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(qvtest::WaitForStaticTexts(window, 10000).find(kLanguageFailed), std::string::npos)
       << "the main window, not the failure message";
-  PostMessageA(window, WM_CLOSE, 0, 0);
+  // Closing the main window leaves the agent resident; the agent's quit message ends it.
+  PostMessageA(window, 2107, 0, 0);
   EXPECT_TRUE(child.WaitForExit(30000));
 }
 

@@ -11,7 +11,7 @@ namespace {
 // Area averaging of a 24-bit picture that shrinks in both directions, in integer thousandths.
 // Each destination cell sums its share of every source pixel it covers; pixels on a column or row
 // boundary are split by the fractional weights.
-void AreaAverage(const CxImage& src, CxImage& dst, float xScale, float yScale) {
+bool AreaAverage(const CxImage& src, CxImage& dst, float xScale, float yScale) {
   const int64_t kAccuracy = 1000;
   const long oldW = long(src.GetWidth()), oldH = long(src.GetHeight());
   const long newW = long(dst.GetWidth()), newH = long(dst.GetHeight());
@@ -23,6 +23,7 @@ void AreaAverage(const CxImage& src, CxImage& dst, float xScale, float yScale) {
   long v = 0;  // current destination row
   float endY = yScale - 1.0f;
   for (long y = 0; y < oldH; y++) {
+    if (src.GetEscape()) return false;
     const uint8_t* s = src.GetBits(uint32_t(y));
     uint8_t* d = v < newH ? dst.GetBits(uint32_t(v)) : nullptr;
     long u = 0;
@@ -79,14 +80,16 @@ void AreaAverage(const CxImage& src, CxImage& dst, float xScale, float yScale) {
     uint8_t* d = dst.GetBits(uint32_t(v));
     for (size_t i = 0; i < 3 * size_t(newW); i++) d[i] = uint8_t(accu[i] / n);
   }
+  return true;
 }
 
 // Bilinear interpolation; palette pictures are read through their palette and written with the
 // nearest entry.
-void Bilinear(const CxImage& src, CxImage& dst, float xScale, float yScale) {
+bool Bilinear(const CxImage& src, CxImage& dst, float xScale, float yScale) {
   const long oldW = long(src.GetWidth()), oldH = long(src.GetHeight());
   const bool srcIndexed = src.GetNumColors() != 0, dstIndexed = dst.GetNumColors() != 0;
   for (long y = 0; y < long(dst.GetHeight()); y++) {
+    if (src.GetEscape()) return false;
     float fy = float(y) * yScale;
     long y0 = long(fy), y1 = std::min(y0 + 1, oldH - 1);
     float ry = fy - float(y0);
@@ -126,14 +129,16 @@ void Bilinear(const CxImage& src, CxImage& dst, float xScale, float yScale) {
       }
     }
   }
+  return true;
 }
 
-void NearestNeighbour(const CxImage& src, CxImage& dst, float xScale, float yScale) {
+bool NearestNeighbour(const CxImage& src, CxImage& dst, float xScale, float yScale) {
   const bool indexed = src.GetNumColors() != 0;
   const long oldW = long(src.GetWidth()), oldH = long(src.GetHeight());
   std::vector<long> columns(dst.GetWidth());
   for (long x = 0; x < long(dst.GetWidth()); x++) columns[size_t(x)] = std::min(long(float(x) * xScale), oldW - 1);
   for (long y = 0; y < long(dst.GetHeight()); y++) {
+    if (src.GetEscape()) return false;
     long sy = std::min(long(float(y) * yScale), oldH - 1);
     const uint8_t* s = src.GetBits(uint32_t(sy));
     uint8_t* d = dst.GetBits(uint32_t(y));
@@ -145,6 +150,7 @@ void NearestNeighbour(const CxImage& src, CxImage& dst, float xScale, float ySca
         std::memcpy(d + x * 3, s + sx * 3, 3);
     }
   }
+  return true;
 }
 
 }  // namespace
@@ -164,12 +170,18 @@ bool CxImage::Resample(long newx, long newy, int mode, CxImage* out) {
     return false;
   }
   if (GetPalette()) made.SetPalette(GetPalette(), GetNumColors());
+  bool done;
   if (mode != 0)
-    NearestNeighbour(*this, made, xScale, yScale);
+    done = NearestNeighbour(*this, made, xScale, yScale);
   else if (newx < long(GetWidth()) && newy < long(GetHeight()) && GetBpp() == 24)
-    AreaAverage(*this, made, xScale, yScale);
+    done = AreaAverage(*this, made, xScale, yScale);
   else
-    Bilinear(*this, made, xScale, yScale);
+    done = Bilinear(*this, made, xScale, yScale);
+  // A raised escape flag leaves the picture as it was.
+  if (!done) {
+    SetLastError("Cancelled");
+    return false;
+  }
   if (alpha_ && made.AlphaCreate()) {
     for (long y = 0; y < newy; y++) {
       long sy = std::min(long(float(y) * yScale), long(GetHeight()) - 1);
@@ -253,6 +265,10 @@ bool CxImage::DecreaseBpp(uint32_t nbit, bool errordiffusion, const CxRgbQuad* p
   };
   loadRow(0, cur);
   for (long y = 0; y < h; y++) {
+    if (escape_) {
+      SetLastError("Cancelled");
+      return false;
+    }
     if (y + 1 < h) loadRow(y + 1, next);
     for (long x = 0; x < w; x++) {
       int* p = &cur[size_t(x) * 3];

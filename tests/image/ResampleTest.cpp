@@ -225,3 +225,26 @@ TEST(Depth, ErrorDiffusionWithAnExactPaletteChangesNothing) {
 }
 
 }  // namespace
+
+// A raised escape flag stops every long path and leaves the picture as it was.
+TEST(Escape, RaisedFlagCancelsResampleAndDecreaseBppWithoutTouchingThePicture) {
+  struct Case {
+    long w, h;
+    int mode;
+    int depth;  // 0: Resample, else DecreaseBpp to it
+  };
+  const Case cases[] = {{20, 15, 0, 0}, {200, 150, 0, 0}, {20, 15, 1, 0}, {0, 0, 0, 8}, {0, 0, 0, 4}};
+  for (const Case& c : cases) {
+    CxImage src = qvtest::Random24(64, 48, 5);
+    const std::vector<uint8_t> before(static_cast<uint8_t*>(src.GetDIB()),
+                                      static_cast<uint8_t*>(src.GetDIB()) + src.GetSize());
+    src.SetEscape(1);
+    const bool ok = c.depth ? src.DecreaseBpp(uint32_t(c.depth), true, nullptr) : src.Resample(c.w, c.h, c.mode);
+    EXPECT_FALSE(ok) << c.w << " " << c.depth;
+    EXPECT_STREQ(src.GetLastError(), "Cancelled");
+    ASSERT_EQ(src.GetSize(), before.size());
+    EXPECT_EQ(std::memcmp(before.data(), src.GetDIB(), before.size()), 0);
+    src.SetEscape(0);
+    EXPECT_TRUE(c.depth ? src.DecreaseBpp(uint32_t(c.depth), true, nullptr) : src.Resample(c.w, c.h, c.mode));
+  }
+}

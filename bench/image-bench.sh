@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The image object beside ImageMagick and libvips on real photos (corpus of
 # /work/shared/bench/make-corpus.sh), in one run:
-#   (a) boot screen: JPEG -> Resample 640x480 (mode 0) -> 16 colours, error diffusion -> 4-bit BMP
+#   (a) boot screen: JPEG -> Resample 640x480 (mode 0) -> octree 16 colours, error diffusion -> 4-bit BMP
 #   (b) 100 thumbnails 96x96 through the kz.dll maker, vipsthumbnail and convert -thumbnail
 # Usage: bench/image-bench.sh BUILD_DIR CORPUS [RUNS]   (needs hyperfine, libvips-tools, imagemagick)
 # Prints medians and the ratios ImageMagick/ours and vipsthumbnail/ours (above 1: ours faster).

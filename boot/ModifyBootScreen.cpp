@@ -104,6 +104,28 @@ bool AbandonKernelCopy(const std::string& work) {
   return false;
 }
 
+// Writes bitmap 1 into the work copy and, with a record (Windows XP), the three small bitmaps;
+// lists what the read-back check must find.
+bool PutBootBitmaps(const std::string& work, std::uint16_t language,
+                    const std::vector<std::uint8_t>& bitmap, const std::vector<std::uint8_t>* record,
+                    std::vector<ExpectedResource>* expected) {
+  expected->assign(1, {kResourceTypeBitmap, kBootBitmap, language, bitmap});
+  ResourceUpdate update(work);
+  bool ok = update.IsOpen() &&
+            update.Put(kResourceTypeBitmap, kBootBitmap, language, bitmap.data(), bitmap.size());
+  if (record) {
+    for (std::uint16_t id : kSmallBitmaps) {
+      ok = ok && update.Put(kResourceTypeBitmap, id, language, record->data(), record->size());
+      expected->push_back({kResourceTypeBitmap, id, language, *record});
+    }
+  }
+  if (!ok || !update.Commit()) {
+    QV_LOG();
+    return false;
+  }
+  return true;
+}
+
 bool PictureToKernelCopy(CxImage& image) {
   CxRgbQuad palette[256];
   if (!PrepareBootPicture(image, kKernelBootPicture, palette)) {
@@ -132,25 +154,9 @@ bool PictureToKernelCopy(CxImage& image) {
   const std::vector<std::uint8_t> record =
       OnePixelRecord(packed.data(), packed.data() + kInfoHeaderSize);
 
-  std::vector<ExpectedResource> expected{{kResourceTypeBitmap, kBootBitmap, language, packed}};
-  {
-    ResourceUpdate update(work);
-    if (!update.IsOpen()) {
-      QV_LOG();
-      return AbandonKernelCopy(work);
-    }
-    bool ok = update.Put(kResourceTypeBitmap, kBootBitmap, language, packed.data(), packed.size());
-    if (xp) {
-      for (std::uint16_t id : kSmallBitmaps) {
-        ok = ok && update.Put(kResourceTypeBitmap, id, language, record.data(), record.size());
-        expected.push_back({kResourceTypeBitmap, id, language, record});
-      }
-    }
-    if (!ok || !update.Commit()) {
-      QV_LOG();
-      return AbandonKernelCopy(work);
-    }
-  }
+  std::vector<ExpectedResource> expected;
+  if (!PutBootBitmaps(work, language, packed, xp ? &record : nullptr, &expected))
+    return AbandonKernelCopy(work);
   if (xp) PatchBootPaletteInFile(work, reinterpret_cast<const std::uint8_t*>(palette));
   return InstallKernelCopy(work, expected);
 }
@@ -181,22 +187,9 @@ bool KernelFileToKernelCopy(const std::string& path) {
   const bool havePalette = size >= kInfoHeaderSize + kBootPaletteSize;
   const std::vector<std::uint8_t> record = OnePixelRecord(bitmap.data(), nullptr);
 
-  std::vector<ExpectedResource> expected{{kResourceTypeBitmap, kBootBitmap, language, bitmap}};
-  {
-    ResourceUpdate update(work);
-    bool ok = update.IsOpen() &&
-              update.Put(kResourceTypeBitmap, kBootBitmap, language, bitmap.data(), bitmap.size());
-    if (xp) {
-      for (std::uint16_t id : kSmallBitmaps) {
-        ok = ok && update.Put(kResourceTypeBitmap, id, language, record.data(), record.size());
-        expected.push_back({kResourceTypeBitmap, id, language, record});
-      }
-    }
-    if (!ok || !update.Commit()) {
-      QV_LOG();
-      return AbandonKernelCopy(work);
-    }
-  }
+  std::vector<ExpectedResource> expected;
+  if (!PutBootBitmaps(work, language, bitmap, xp ? &record : nullptr, &expected))
+    return AbandonKernelCopy(work);
   if (xp && havePalette) PatchBootPaletteInFile(work, bitmap.data() + kInfoHeaderSize);
   return InstallKernelCopy(work, expected);
 }

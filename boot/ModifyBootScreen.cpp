@@ -12,6 +12,7 @@
 #include "boot/BootPalette.h"
 #include "boot/BootPicture.h"
 #include "boot/ProgramPatch.h"
+#include "changers/ChangerPicture.h"
 #include "changers/ImagePreparation.h"
 #include "core/Log.h"
 #include "core/ShowMessage.h"
@@ -235,17 +236,8 @@ bool ChangeBootScreen(const std::string& path) {
     }
     return KernelFileToKernelCopy(path);
   }
-  std::uint32_t type = 0;
-  if (!FormatTypeFromPath(path, true, &type)) {
-    QV_LOG();
-    return false;
-  }
   CxImage image;
-  if (!image.Load(path.c_str(), type) || !image.IsValid()) {
-    QV_LOG_MSG(image.GetLastError());
-    ShowMessageWithPath(msg::kPictureLoad, path, MB_OK);
-    return false;
-  }
+  if (!LoadChangerPicture(path, true, &image)) return false;
   if (IsKernelGeneration()) return PictureToKernelCopy(image);
   if (IsLogoGeneration()) return PictureToLogoSys(image);
   if (WindowsGeneration == kWinNT4) return true;

@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "boot/ProgramPatch.h"
+#include "changers/ChangerPicture.h"
 #include "changers/ImagePreparation.h"
 #include "changers/LogonScreenRes.h"
 #include "core/Log.h"
-#include "core/ShowMessage.h"
-#include "i18n/MessageKeys.h"
 #include "image/CxImage.h"
 
 namespace qv {
@@ -163,17 +162,8 @@ bool PatchLogonProgram(const std::string& picturePath, uint32_t backgroundColour
     return false;
   }
   SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
-  std::uint32_t type = 0;
-  if (!FormatTypeFromPath(picturePath, true, &type)) {
-    QV_LOG();
-    return false;
-  }
   CxImage image;
-  if (!image.Load(picturePath.c_str(), type) || !image.IsValid()) {
-    QV_LOG_MSG(image.GetLastError());
-    ShowMessageWithPath(msg::kPictureLoad, picturePath, MB_OK);
-    return false;
-  }
+  if (!LoadChangerPicture(picturePath, true, &image)) return false;
   std::uint16_t language = 0;
   CheckResLanguageID(LogonProgramPath(), kResourceTypeBitmap, kBackgroundBitmap, &language);
   if (!ComposeScreen(image, static_cast<COLORREF>(backgroundColour))) return false;

@@ -1,0 +1,29 @@
+#include "changers/ChangerPicture.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "changers/ImagePreparation.h"
+#include "core/Log.h"
+#include "core/ShowMessage.h"
+#include "i18n/MessageKeys.h"
+#include "image/CxImage.h"
+
+namespace qv {
+
+bool LoadChangerPicture(const std::string& path, bool allowSys, CxImage* image) {
+  std::uint32_t type = 0;
+  if (!FormatTypeFromPath(path, allowSys, &type)) {
+    QV_LOG();
+    return false;
+  }
+  if (!image->Load(path.c_str(), type) || !image->IsValid()) {
+    QV_LOG_MSG(image->GetLastError());
+    ShowMessageWithPath(msg::kPictureLoad, path, MB_OK);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace qv

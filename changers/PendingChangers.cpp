@@ -2,7 +2,6 @@
 // reported as done -- and says so in the debug log. The issue that builds a changer deletes its
 // entry here and adds its own module.
 #include "changers/ModifyIESkin.h"
-#include "changers/ModifyWallpaper.h"
 #include "changers/ScreenSaverChanger.h"
 #include "core/Log.h"
 
@@ -16,7 +15,6 @@ bool NotBuiltYet(const char* what) {
 
 }  // namespace
 
-bool ModifyWallpaper(const std::string&, int) { return NotBuiltYet("wallpaper changer not built yet"); }
 bool ModifyIESkin(const std::string&) { return NotBuiltYet("toolbar skin changer not built yet"); }
 bool RemoveIESkin() { return NotBuiltYet("toolbar skin removal not built yet"); }
 bool SetScreenSaver(const std::string&, int) { return NotBuiltYet("screen saver changer not built yet"); }

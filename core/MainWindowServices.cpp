@@ -1,5 +1,6 @@
 #include "core/MainWindowServices.h"
 
+#include "changers/ModifyWallpaper.h"
 #include "core/Log.h"
 #include "imageinfo/InfoPickers.h"
 
@@ -13,10 +14,6 @@ int NoMessage(const char* key, UINT) {
   return -1;
 }
 void NoOwner(HWND) {}
-bool NoReassert(int) {
-  QV_LOG_MSG("no wallpaper check in this build");
-  return false;
-}
 void NoToggle() { QV_LOG_MSG("no screen saver changer in this build"); }
 void NoStart(HWND, bool) { QV_LOG_MSG("no screen saver changer in this build"); }
 std::string NoPath() { return std::string(); }
@@ -42,7 +39,7 @@ MainWindowServices ProgramMainWindowServices() {
   s.lookup = &NoLookup;
   s.showMessage = &NoMessage;
   s.setMessageOwner = &NoOwner;
-  s.reassertWallpaper = &NoReassert;
+  s.reassertWallpaper = &ReassertWallpaper;
   s.screenSaverActive = &ScreenSaverActive;
   s.toggleScreenSaverActive = &NoToggle;
   s.startScreenSaverNow = &NoStart;

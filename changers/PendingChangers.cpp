@@ -2,7 +2,6 @@
 // reported as done -- and says so in the debug log. The issue that builds a changer deletes its
 // entry here and adds its own module.
 #include "changers/ModifyIESkin.h"
-#include "changers/ScreenSaverChanger.h"
 #include "core/Log.h"
 
 namespace qv {
@@ -17,6 +16,5 @@ bool NotBuiltYet(const char* what) {
 
 bool ModifyIESkin(const std::string&) { return NotBuiltYet("toolbar skin changer not built yet"); }
 bool RemoveIESkin() { return NotBuiltYet("toolbar skin removal not built yet"); }
-bool SetScreenSaver(const std::string&, int) { return NotBuiltYet("screen saver changer not built yet"); }
 
 }  // namespace qv

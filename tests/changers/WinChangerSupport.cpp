@@ -26,6 +26,8 @@ RegValue ReadUserValue(const std::string& key, const std::string& name) {
       value.data.assign(buffer.data(), size);
     }
   }
+  const std::wstring wideName(name.begin(), name.end());
+  RegQueryValueExW(h, wideName.c_str(), nullptr, nullptr, nullptr, &value.storedBytes);
   RegCloseKey(h);
   return value;
 }

@@ -11,9 +11,14 @@ namespace qvtest {
 struct RegValue {
   bool exists = false;
   DWORD type = 0;
-  std::string data;  // every stored byte, a terminating zero included
+  std::string data;  // every byte as the 8-bit interface gives it
+  // Bytes of the value as stored (UTF-16 for text): the 8-bit interface adds a missing
+  // terminating zero when it reads a text back, this count shows whether one was written.
+  DWORD storedBytes = 0;
   // The text without the terminating zero that the data should end in.
   std::string Text() const;
+  // A text value written with its terminating zero counted.
+  bool TerminatedText() const { return storedBytes == 2 * (Text().size() + 1); }
 };
 
 RegValue ReadUserValue(const std::string& key, const std::string& name);

@@ -6,6 +6,7 @@
 #include <wininet.h>  // the desktop object is declared only beside it
 #include <shlobj.h>
 
+#include <cstdio>
 #include <string>
 
 #include "changers/ImagePreparation.h"
@@ -209,7 +210,12 @@ TEST_F(Wallpaper, WithoutDesktopObjectTheRestStillHappens) {
 
 TEST_F(Wallpaper, TheSystemsOwnDesktopObjectNeverStopsTheChange) {
   qv::SetDesktopObjectCreator(nullptr);
+  qvtest::LogCapture log;
   ASSERT_TRUE(qv::ModifyWallpaper(picture_, 0));
+  bool missing = false;
+  for (const std::string& line : log.lines()) missing = missing || line.find("no desktop object") != std::string::npos;
+  RecordProperty("system_desktop_object", missing ? "missing" : "present");
+  std::printf("the system's desktop object is %s\n", missing ? "missing" : "present");
   EXPECT_EQ(qvtest::LowerCase(file_), qvtest::LowerCase(SystemWallpaper()));
   EXPECT_EQ(file_ + '\0', ReadUserValue(kLastTheme, "Wallpaper").data);
 }
@@ -269,6 +275,7 @@ TEST_F(Wallpaper, ReassertOnlyWhenSomethingElseNamesAnotherWallpaper) {
   EXPECT_TRUE(qv::ReassertWallpaper(2));
   EXPECT_EQ(Wide(file_), g_calls.wallpaper);
   EXPECT_EQ(2u, g_calls.style);
+  qvtest::DeleteUserValue(kGeneral, "Wallpaper");
 }
 
 }  // namespace

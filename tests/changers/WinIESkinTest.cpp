@@ -10,6 +10,7 @@
 #include "changers/ModifyIESkin.h"
 #include "image/CxImage.h"
 #include "tests/changers/WinChangerSupport.h"
+#include "tests/support/LogCapture.h"
 
 namespace {
 
@@ -115,6 +116,38 @@ TEST_F(IESkin, RefusedExtensionsWriteNothing) {
     EXPECT_FALSE(ReadUserValue(kToolbar, "BackBitmap").exists);
   }
   DeleteFileA(sys.c_str());
+}
+
+bool Logged(const qvtest::LogCapture& log, const std::string& text) {
+  for (const std::string& line : log.lines())
+    if (line.find(text) != std::string::npos) return true;
+  return false;
+}
+
+TEST_F(IESkin, UnreadablePicturesAndFailedSavesAreReported) {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string broken = std::string(temp) + "broken skin.gif";
+  HANDLE h = CreateFileA(broken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(h, "GIF89a?", 7, &written, nullptr);
+  CloseHandle(h);
+  {
+    qvtest::LogCapture log;
+    EXPECT_FALSE(qv::ModifyIESkin(broken));
+    EXPECT_TRUE(Logged(log, "0011")) << "the user is told (no language is loaded in the test)";
+  }
+  EXPECT_FALSE(qvtest::FileExists(file_));
+  DeleteFileA(broken.c_str());
+
+  ASSERT_TRUE(CreateDirectoryA(file_.c_str(), nullptr));
+  {
+    qvtest::LogCapture log;
+    EXPECT_FALSE(qv::ModifyIESkin(picture_));
+    EXPECT_TRUE(Logged(log, "0015"));
+  }
+  EXPECT_FALSE(ReadUserValue(kToolbar, "BackBitmap").exists);
+  RemoveDirectoryA(file_.c_str());
 }
 
 TEST_F(IESkin, WithoutTheToolbarKeyBothFail) {

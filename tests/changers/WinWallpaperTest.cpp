@@ -243,6 +243,24 @@ TEST_F(Wallpaper, RefusedPicturesChangeNothing) {
   DeleteFileA(unreadable.c_str());
 }
 
+bool Logged(const qvtest::LogCapture& log, const std::string& text) {
+  for (const std::string& line : log.lines())
+    if (line.find(text) != std::string::npos) return true;
+  return false;
+}
+
+TEST_F(Wallpaper, AFailedSaveIsReportedAndNamesNothing) {
+  // A folder in the bitmap's place: the file can't be written.
+  ASSERT_TRUE(CreateDirectoryA(file_.c_str(), nullptr));
+  ASSERT_TRUE(qvtest::WriteUserText(kDesktop, "WallpaperStyle", "untouched"));
+  qvtest::LogCapture log;
+  EXPECT_FALSE(qv::ModifyWallpaper(picture_, 1));
+  EXPECT_TRUE(Logged(log, "0015")) << "the user is told (no language is loaded in the test)";
+  EXPECT_EQ("untouched", ReadUserValue(kDesktop, "WallpaperStyle").Text());
+  EXPECT_EQ(0, g_calls.created);
+  RemoveDirectoryA(file_.c_str());
+}
+
 TEST_F(Wallpaper, ReassertOnlyWhenSomethingElseNamesAnotherWallpaper) {
   ASSERT_TRUE(qv::ModifyWallpaper(picture_, 1));
   // The desktop object's record agrees, in other letter case: nothing to do, nothing written.

@@ -12,7 +12,8 @@
 
 namespace qv {
 
-bool LoadChangerPicture(const std::string& path, bool allowSys, CxImage* image) {
+bool LoadChangerPicture(const std::string& path, bool allowSys, CxImage* image,
+                        PictureLoadReport report) {
   std::uint32_t type = 0;
   if (!FormatTypeFromPath(path, allowSys, &type)) {
     QV_LOG();
@@ -20,7 +21,7 @@ bool LoadChangerPicture(const std::string& path, bool allowSys, CxImage* image) 
   }
   if (!image->Load(path.c_str(), type) || !image->IsValid()) {
     QV_LOG_MSG(image->GetLastError());
-    ShowMessageWithPath(msg::kPictureLoad, path, MB_OK);
+    if (report == PictureLoadReport::kTellUser) ShowMessageWithPath(msg::kPictureLoad, path, MB_OK);
     return false;
   }
   return true;

@@ -8,9 +8,14 @@ class CxImage;
 
 namespace qv {
 
-// Loads `path` into `image`. On failure the reason is logged, "0011" names the picture (when the
-// file name gives a format the coders know but the file does not decode) and the image is left
-// as it was. allowSys as for FormatTypeFromPath.
-bool LoadChangerPicture(const std::string& path, bool allowSys, CxImage* image);
+// Whether a picture that does not decode is reported to the user: the wallpaper changer runs from
+// timers and hotkeys and only logs.
+enum class PictureLoadReport { kTellUser, kLogOnly };
+
+// Loads `path` into `image`. On failure the reason is logged and, with kTellUser, "0011" names the
+// picture when the file name gives a format the coders know but the file does not decode. allowSys
+// as for FormatTypeFromPath.
+bool LoadChangerPicture(const std::string& path, bool allowSys, CxImage* image,
+                        PictureLoadReport report = PictureLoadReport::kTellUser);
 
 }  // namespace qv

@@ -1,5 +1,7 @@
 #include "core/MainWindowServices.h"
 
+#include "changers/ModifyWallpaper.h"
+#include "changers/ScreenSaverChanger.h"
 #include "core/Log.h"
 #include "imageinfo/InfoPickers.h"
 
@@ -13,27 +15,12 @@ int NoMessage(const char* key, UINT) {
   return -1;
 }
 void NoOwner(HWND) {}
-bool NoReassert(int) {
-  QV_LOG_MSG("no wallpaper check in this build");
-  return false;
-}
-void NoToggle() { QV_LOG_MSG("no screen saver changer in this build"); }
-void NoStart(HWND, bool) { QV_LOG_MSG("no screen saver changer in this build"); }
 std::string NoPath() { return std::string(); }
 void NoWindowCommand(HWND) { QV_LOG_MSG("not available in this build"); }
 void NoHelp(HWND, const char*) { QV_LOG_MSG("no help in this build"); }
 
-bool ScreenSaverActive() {
-  BOOL active = FALSE;
-  return SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0) && active;
-}
-
-void SetScreenSaverTimeout(int minutes) {
-  if (minutes <= 0) minutes = 5;
-  if (!SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, static_cast<UINT>(minutes) * 60, nullptr,
-                             SPIF_UPDATEINIFILE | SPIF_SENDCHANGE))
-    QV_LOG();
-}
+// The caller already keeps the minutes in effect in its list.
+void SetScreenSaverTimeout(int minutes) { ApplyScreenSaverTimeout(minutes); }
 
 }  // namespace
 
@@ -42,10 +29,10 @@ MainWindowServices ProgramMainWindowServices() {
   s.lookup = &NoLookup;
   s.showMessage = &NoMessage;
   s.setMessageOwner = &NoOwner;
-  s.reassertWallpaper = &NoReassert;
+  s.reassertWallpaper = &ReassertWallpaper;
   s.screenSaverActive = &ScreenSaverActive;
-  s.toggleScreenSaverActive = &NoToggle;
-  s.startScreenSaverNow = &NoStart;
+  s.toggleScreenSaverActive = &ToggleScreenSaverActive;
+  s.startScreenSaverNow = &StartScreenSaverNow;
   s.setScreenSaverTimeout = &SetScreenSaverTimeout;
   s.bootLogoPath = &NoPath;
   s.qvLogoPath = &NoPath;

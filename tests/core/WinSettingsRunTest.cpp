@@ -19,7 +19,7 @@ std::string SettingsPath() {
   return qv::SettingsFilePath(platform::AppDataFolder(), "Quorvex", qvtest::DistFolder() + "Quorvex.exe");
 }
 
-// A wallpaper list with one picture (its changer fails until it is built) and a screen saver list
+// A wallpaper list with one picture that does not exist (so its change fails) and a screen saver list
 // in "each run", whose change is recorded whatever its changer says.
 qv::PVoptionData PreparedSettings(int32_t agentEnabled) {
   qv::PVoptionData s;
@@ -72,7 +72,7 @@ TEST_F(WinSettingsRun, StartupRunWithTheAgentOffWritesTheFileAndEnds) {
   EXPECT_EQ(s.agentEnabled, 0);
   EXPECT_EQ(s.screenSaver.currentIndex, 0);
   EXPECT_GE(s.screenSaver.lastChangeTime, before - 5);
-  // The wallpaper changer is not there: the list stays where it was.
+  // The wallpaper's picture is not there: the list stays where it was.
   EXPECT_EQ(s.wallpaper.currentIndex, -1);
   EXPECT_EQ(s.wallpaper.lastChangeTime, 1000);
   ASSERT_EQ(s.wallpaper.items.size(), 1u);

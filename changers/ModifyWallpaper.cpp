@@ -1,0 +1,208 @@
+// The wallpaper changer: converts the picture to "qvwallpa.bmp" and names it everywhere the
+// system keeps the wallpaper -- the desktop values, the profile, the system call, the theme
+// values and the desktop object -- so that no one of them brings an older wallpaper back.
+#include "changers/ModifyWallpaper.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlguid.h>
+#include <wininet.h>  // the desktop object is declared only beside it
+#include <shlobj.h>
+
+#include <cstring>
+
+#include "changers/ChangerPicture.h"
+#include "changers/ImagePreparation.h"
+#include "core/Log.h"
+#include "core/ShowMessage.h"
+#include "i18n/MessageKeys.h"
+#include "image/CxImage.h"
+
+namespace qv {
+namespace {
+
+constexpr char kOutputName[] = "qvwallpa.bmp";
+constexpr char kDesktopKey[] = "Control Panel\\Desktop";
+constexpr char kLastThemeKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\LastTheme\\";
+constexpr char kDesktopGeneralKey[] = "Software\\Microsoft\\Internet Explorer\\Desktop\\General\\";
+constexpr int kModeFitToScreen = 3;
+
+void* CreateSystemDesktopObject() {
+  void* object = nullptr;
+  HRESULT hr = CoCreateInstance(CLSID_ActiveDesktop, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IActiveDesktop, &object);
+  return SUCCEEDED(hr) ? object : nullptr;
+}
+
+DesktopObjectCreator g_createDesktopObject = &CreateSystemDesktopObject;
+
+// An open registry key of the current user, closed with the object.
+class UserKey {
+ public:
+  UserKey(const char* subKey, REGSAM access) {
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, subKey, 0, access, &key_) != ERROR_SUCCESS) key_ = nullptr;
+  }
+  ~UserKey() {
+    if (key_) RegCloseKey(key_);
+  }
+  UserKey(const UserKey&) = delete;
+  UserKey& operator=(const UserKey&) = delete;
+  bool IsOpen() const { return key_ != nullptr; }
+  // A text value with its terminating zero counted, so readers never see an open-ended string.
+  bool WriteText(const char* name, const std::string& text, DWORD type = REG_SZ) {
+    return RegSetValueExA(key_, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+  }
+  bool ReadText(const char* name, std::string* text) {
+    char buffer[MAX_PATH + 1] = {};
+    DWORD size = MAX_PATH;
+    DWORD type = 0;
+    if (RegQueryValueExA(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
+        ERROR_SUCCESS)
+      return false;
+    buffer[size < MAX_PATH ? size : MAX_PATH] = '\0';
+    *text = buffer;
+    return true;
+  }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+std::string Lower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+// The style the system is told: fit to screen was done by the program and is centred; an unknown
+// mode is taken as centred too rather than handed on as a value the system can't show.
+int SystemStyle(int mode) { return mode == 1 || mode == 2 ? mode : 0; }
+
+void WriteDesktopStyle(int style) {
+  UserKey key(kDesktopKey, KEY_ALL_ACCESS);
+  if (!key.IsOpen()) {
+    QV_LOG();
+    return;
+  }
+  if (!key.WriteText("WallpaperStyle", std::to_string(style))) {
+    QV_LOG();
+    return;
+  }
+  if (!key.WriteText("TileWallpaper", style == 1 ? "1" : "0")) QV_LOG();
+}
+
+void WriteProfileDesktop(const std::string& file, int style) {
+  if (!WriteProfileStringA("Desktop", "Wallpaper", file.c_str()) ||
+      !WriteProfileStringA("Desktop", "TileWallpaper", style == 1 ? "1" : "0") ||
+      !WriteProfileStringA("Desktop", "WallpaperStyle", std::to_string(style).c_str()))
+    QV_LOG();
+}
+
+void SetSystemWallpaper(const std::string& file) {
+  if (!SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(file.c_str()),
+                             SPIF_UPDATEINIFILE))
+    QV_LOG();
+}
+
+// The theme's record of the wallpaper and the desktop's original and converted names. A system
+// without a last theme has none of them, and they are left alone there.
+void WriteThemeValues(const std::string& file) {
+  {
+    UserKey theme(kLastThemeKey, KEY_ALL_ACCESS);
+    if (!theme.IsOpen()) return;
+    if (!theme.WriteText("Wallpaper", file, REG_EXPAND_SZ)) {
+      QV_LOG();
+      return;
+    }
+  }
+  UserKey desktop(kDesktopKey, KEY_ALL_ACCESS);
+  if (!desktop.IsOpen()) return;
+  for (const char* name : {"Wallpaper", "OriginalWallpaper", "ConvertedWallpaper"}) {
+    if (!desktop.WriteText(name, file)) {
+      QV_LOG();
+      return;
+    }
+  }
+}
+
+void SetDesktopObjectWallpaper(const std::string& file, int style) {
+  static thread_local bool comReady = false;
+  if (!comReady) comReady = SUCCEEDED(CoInitialize(nullptr));
+  IActiveDesktop* desktop = static_cast<IActiveDesktop*>(g_createDesktopObject());
+  if (!desktop) {
+    QV_LOG_MSG("no desktop object");
+    return;
+  }
+  wchar_t wide[MAX_PATH] = {};
+  if (MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH) == 0) {
+    QV_LOG();
+    desktop->Release();
+    return;
+  }
+  desktop->SetWallpaper(wide, 0);
+  WALLPAPEROPT options;
+  options.dwSize = sizeof options;
+  options.dwStyle = static_cast<DWORD>(style);
+  desktop->SetWallpaperOptions(&options, 0);
+  desktop->ApplyChanges(AD_APPLY_SAVE | AD_APPLY_HTMLGEN | AD_APPLY_REFRESH);
+  desktop->Release();
+}
+
+// Everything after the file is written: each place is told even when an earlier one failed.
+void NameWallpaperEverywhere(const std::string& file, int style) {
+  WriteDesktopStyle(style);
+  WriteProfileDesktop(file, style);
+  SetSystemWallpaper(file);
+  WriteThemeValues(file);
+  SetDesktopObjectWallpaper(file, style);
+}
+
+}  // namespace
+
+DesktopObjectCreator SetDesktopObjectCreator(DesktopObjectCreator creator) {
+  DesktopObjectCreator previous = g_createDesktopObject;
+  g_createDesktopObject = creator ? creator : &CreateSystemDesktopObject;
+  return previous;
+}
+
+bool ModifyWallpaper(const std::string& path, int positionMode) {
+  CxImage image;
+  if (!LoadChangerPicture(path, false, &image, PictureLoadReport::kLogOnly)) return false;
+  if (positionMode == kModeFitToScreen) {
+    Size fitted = FitToScreen(static_cast<int>(image.GetWidth()), static_cast<int>(image.GetHeight()));
+    if (fitted.width <= 0 || fitted.height <= 0 || !image.Resample(fitted.width, fitted.height, 0))
+      QV_LOG_MSG(image.GetLastError());
+  }
+  const int style = SystemStyle(positionMode);
+  MatchDisplayDepth(image);
+  const std::string file = ChangerOutputPath(kOutputName);
+  if (!SaveBitmapReplacing(image, file)) {
+    QV_LOG_MSG(image.GetLastError());
+    ShowMessageWithPath(msg::kPictureSave, path, MB_OK | MB_ICONERROR);
+    return false;
+  }
+  NameWallpaperEverywhere(file, style);
+  return true;
+}
+
+bool ReassertWallpaper(int positionMode) {
+  char current[MAX_PATH] = {};
+  if (!SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, current, 0)) return false;
+  current[MAX_PATH - 1] = '\0';
+  const std::string file = ChangerOutputPath(kOutputName);
+  std::string desktopObject;
+  {
+    UserKey general(kDesktopGeneralKey, KEY_READ);
+    if (general.IsOpen() && !general.ReadText("Wallpaper", &desktopObject)) {
+      QV_LOG();
+      desktopObject.clear();
+    }
+  }
+  const std::string lowerFile = Lower(file);
+  if (Lower(current) == lowerFile && lowerFile == Lower(desktopObject)) return false;
+  NameWallpaperEverywhere(file, SystemStyle(positionMode));
+  return true;
+}
+
+}  // namespace qv

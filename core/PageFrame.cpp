@@ -189,8 +189,10 @@ bool PageFrame::ApplyOne(Slot& slot, PVoptionData& live) {
       return true;
     case PageKind::ScreenSaver:
       if (!TakeOver(live.screenSaver, work.screenSaver, page)) return false;
+      // A waiting time of 0 or less becomes the default in the list as well as in the system.
+      live.screenSaver.timeoutMinutes = live.screenSaver.EffectiveTimeoutMinutes();
       if (services_.setScreenSaverTimeout)
-        services_.setScreenSaverTimeout(live.screenSaver.EffectiveTimeoutMinutes());
+        services_.setScreenSaverTimeout(live.screenSaver.timeoutMinutes);
       return true;
     case PageKind::LogonScreen:
       if (!TakeOver(live.logonScreen, work.logonScreen, page)) return false;

@@ -411,8 +411,21 @@ class FakeWallpaperPage : public qv::ConfigPage, public widgets::Page {
 bool FakeWallpaperPage::refuse = false;
 int FakeWallpaperPage::editedInterval = 0;
 
+// A page that edits nothing: applying it hands the working copy over as it is.
+class FakePlainPage : public qv::ConfigPage, public widgets::Page {
+ public:
+  bool Create(HWND parent, qv::PVoptionData&) override {
+    static qvtest::DialogTemplate dialogTemplate(WS_CHILD, 100, 100);
+    return CreateIndirect(GetModuleHandleA(nullptr), dialogTemplate.Get(), parent);
+  }
+  HWND Handle() const override { return widgets::Page::Handle(); }
+  bool Exchange(bool) override { return true; }
+  void Localize() override {}
+};
+
 std::unique_ptr<qv::ConfigPage> FakePages(qv::PageKind kind) {
   if (kind == qv::PageKind::Wallpaper) return std::make_unique<FakeWallpaperPage>();
+  if (kind == qv::PageKind::ScreenSaver) return std::make_unique<FakePlainPage>();
   return nullptr;
 }
 
@@ -449,6 +462,24 @@ TEST(MainWindow, ClosingAppliesOpenedPagesAndKeepsTheLiveRunState) {
       });
     });
   }
+}
+
+TEST(MainWindow, ApplyingTheScreenSaverPageMakesAZeroWaitFiveMinutesInTheListToo) {
+  MainWindowHarness h;
+  h.pages = &FakePages;
+  h.settings.screenSaver.timeoutMinutes = 0;
+  Record().timeouts.clear();
+  h.Run(false, [&](MainWindowHarness& h) {
+    h.OnUi([&] {
+      SendMessageA(h.Window(), WM_COMMAND, ID_CONFIGURE, 0);
+      widgets::TreeView tree(GetDlgItem(h.Window(), IDC_PAGE_TREE));
+      tree.Select(tree.FindByValue(static_cast<LPARAM>(qv::PageKind::ScreenSaver)));
+      ASSERT_TRUE(h.Dialog().Frame().HasWindow(qv::PageKind::ScreenSaver));
+      SendMessageA(h.Window(), WM_CLOSE, 0, 0);
+      EXPECT_EQ(h.settings.screenSaver.timeoutMinutes, 5);
+      EXPECT_EQ(Record().timeouts, std::vector<int>{5});
+    });
+  });
 }
 
 }  // namespace

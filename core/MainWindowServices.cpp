@@ -1,25 +1,26 @@
 #include "core/MainWindowServices.h"
 
+#include "boot/ModifyBootScreen.h"
+#include "changers/ModifyLogonScreen.h"
 #include "core/Log.h"
+#include "core/ShowMessage.h"
+#include "i18n/LanguageManager.h"
 #include "imageinfo/InfoPickers.h"
 
 namespace qv {
 namespace {
 
-// Entries of modules that are not part of the program yet: each says so in the log and fails.
-bool NoLookup(const std::string&, const std::string&, std::string*) { return false; }
-int NoMessage(const char* key, UINT) {
-  QV_LOG_MSG(key);
-  return -1;
+bool LanguageLookup(const std::string& section, const std::string& key, std::string* out) {
+  return Languages().Lookup(section, key, out);
 }
-void NoOwner(HWND) {}
+
+// Entries of modules that are not part of the program yet: each says so in the log and fails.
 bool NoReassert(int) {
   QV_LOG_MSG("no wallpaper check in this build");
   return false;
 }
 void NoToggle() { QV_LOG_MSG("no screen saver changer in this build"); }
 void NoStart(HWND, bool) { QV_LOG_MSG("no screen saver changer in this build"); }
-std::string NoPath() { return std::string(); }
 void NoWindowCommand(HWND) { QV_LOG_MSG("not available in this build"); }
 void NoHelp(HWND, const char*) { QV_LOG_MSG("no help in this build"); }
 
@@ -39,17 +40,17 @@ void SetScreenSaverTimeout(int minutes) {
 
 MainWindowServices ProgramMainWindowServices() {
   MainWindowServices s{};
-  s.lookup = &NoLookup;
-  s.showMessage = &NoMessage;
-  s.setMessageOwner = &NoOwner;
+  s.lookup = &LanguageLookup;
+  s.showMessage = &ShowMessage;
+  s.setMessageOwner = &SetMessageOwner;
   s.reassertWallpaper = &NoReassert;
   s.screenSaverActive = &ScreenSaverActive;
   s.toggleScreenSaverActive = &NoToggle;
   s.startScreenSaverNow = &NoStart;
   s.setScreenSaverTimeout = &SetScreenSaverTimeout;
-  s.bootLogoPath = &NoPath;
-  s.qvLogoPath = &NoPath;
-  s.qvUiHostPath = &NoPath;
+  s.bootLogoPath = &LogoSysPath;
+  s.qvLogoPath = &KernelCopyPath;
+  s.qvUiHostPath = &LogonCopyPath;
   s.setupBootIni = &NoWindowCommand;
   s.openHelp = &NoHelp;
   s.openHomePage = &NoWindowCommand;

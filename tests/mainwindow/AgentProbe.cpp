@@ -1,6 +1,6 @@
 // A command-line helper for the scripts that drive the real program under Wine:
 //   plant    settings with the agent on, every list empty (nothing for a start-up run to do)
-//            and the English texts
+//            and the texts of the language file named (default qveng.lng)
 //   remove   deletes those settings
 //   wait     waits up to 60 s for the program's window; exit code 1 when it does not come
 //   windows  one line per visible top-level window of the program: class|caption|WxH|texts
@@ -29,7 +29,7 @@ std::string SettingsPath() {
                               qvtest::DistFolder() + "Quorvex.exe");
 }
 
-bool Plant() {
+bool Plant(const std::string& languageName) {
   qv::PVoptionData s;
   s.agentEnabled = 1;
   s.wallpaper.items.clear();
@@ -37,7 +37,7 @@ bool Plant() {
   s.bootScreen.enabled = 0;
   s.logonScreen.enabled = 0;
   s.screenSaver.items.clear();
-  s.languageFile = qvtest::DistFolder() + "language\\qveng.lng";
+  s.languageFile = qvtest::DistFolder() + "language\\" + languageName;
   return platform::ReplaceFileContent(SettingsPath(), s.SaveToBytes(), std::string());
 }
 
@@ -170,7 +170,7 @@ int Catch(int seconds) {
 
 int main(int argc, char** argv) {
   std::string command = argc > 1 ? argv[1] : "";
-  if (command == "plant") return Plant() ? 0 : 1;
+  if (command == "plant") return Plant(argc > 2 ? argv[2] : "qveng.lng") ? 0 : 1;
   if (command == "remove") return DeleteFileA(SettingsPath().c_str()) ? 0 : 1;
   if (command == "wait") {
     for (int i = 0; i < 600; ++i, Sleep(100))

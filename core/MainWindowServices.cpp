@@ -1,21 +1,22 @@
 #include "core/MainWindowServices.h"
 
+#include "boot/ModifyBootScreen.h"
+#include "changers/ModifyLogonScreen.h"
 #include "changers/ModifyWallpaper.h"
 #include "changers/ScreenSaverChanger.h"
 #include "core/Log.h"
+#include "core/ShowMessage.h"
+#include "i18n/LanguageManager.h"
 #include "imageinfo/InfoPickers.h"
 
 namespace qv {
 namespace {
 
-// Entries of modules that are not part of the program yet: each says so in the log and fails.
-bool NoLookup(const std::string&, const std::string&, std::string*) { return false; }
-int NoMessage(const char* key, UINT) {
-  QV_LOG_MSG(key);
-  return -1;
+bool LanguageLookup(const std::string& section, const std::string& key, std::string* out) {
+  return Languages().Lookup(section, key, out);
 }
-void NoOwner(HWND) {}
-std::string NoPath() { return std::string(); }
+
+// Entries of modules that are not part of the program yet: each says so in the log and fails.
 void NoWindowCommand(HWND) { QV_LOG_MSG("not available in this build"); }
 void NoHelp(HWND, const char*) { QV_LOG_MSG("no help in this build"); }
 
@@ -26,17 +27,17 @@ void SetScreenSaverTimeout(int minutes) { ApplyScreenSaverTimeout(minutes); }
 
 MainWindowServices ProgramMainWindowServices() {
   MainWindowServices s{};
-  s.lookup = &NoLookup;
-  s.showMessage = &NoMessage;
-  s.setMessageOwner = &NoOwner;
+  s.lookup = &LanguageLookup;
+  s.showMessage = &ShowMessage;
+  s.setMessageOwner = &SetMessageOwner;
   s.reassertWallpaper = &ReassertWallpaper;
   s.screenSaverActive = &ScreenSaverActive;
   s.toggleScreenSaverActive = &ToggleScreenSaverActive;
   s.startScreenSaverNow = &StartScreenSaverNow;
   s.setScreenSaverTimeout = &SetScreenSaverTimeout;
-  s.bootLogoPath = &NoPath;
-  s.qvLogoPath = &NoPath;
-  s.qvUiHostPath = &NoPath;
+  s.bootLogoPath = &LogoSysPath;
+  s.qvLogoPath = &KernelCopyPath;
+  s.qvUiHostPath = &LogonCopyPath;
   s.setupBootIni = &NoWindowCommand;
   s.openHelp = &NoHelp;
   s.openHomePage = &NoWindowCommand;

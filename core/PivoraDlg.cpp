@@ -295,6 +295,8 @@ void PivoraDlg::Exit() {
 }
 
 void PivoraDlg::EndAgent() {
+  // An open tray menu runs its own loop, which would swallow the end and keep the process.
+  EndMenu();
   End(0);
   PostQuitMessage(0);
 }

@@ -103,7 +103,7 @@ bool MainWindowHarness::WaitFor(const std::function<bool()>& cond, DWORD ms) {
 INT_PTR MainWindowHarness::Run(bool startupRun,
                                const std::function<void(MainWindowHarness&)>& script) {
   qv::MainWindowServices services = qv::ProgramMainWindowServices();
-  services.lookup = &Lookup;
+  if (!programTexts) services.lookup = &Lookup;
   services.showMessage = &Message;
   services.reassertWallpaper = &Reassert;
   services.screenSaverActive = &Active;

@@ -42,6 +42,8 @@ class MainWindowHarness {
   qv::MainWindowTimings timings;
   qv::PageFactory pages = nullptr;
   std::string settingsPath;
+  // The texts come from the process's language manager instead of the recorder's double.
+  bool programTexts = false;
 
   // Runs the window until the script returns, then ends it through message 2107. Returns the
   // dialog's result.

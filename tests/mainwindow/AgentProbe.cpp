@@ -1,0 +1,187 @@
+// A command-line helper for the scripts that drive the real program under Wine:
+//   plant    settings with the agent on, every list empty (nothing for a start-up run to do)
+//            and the texts of the language file named (default qveng.lng)
+//   remove   deletes those settings
+//   wait     waits up to 60 s for the program's window; exit code 1 when it does not come
+//   windows  one line per visible top-level window of the program: class|caption|WxH|texts
+//   confirm  presses the default button of the program's message box
+//   memory   the program's working set, peak working set and private bytes, in KiB
+//   quit     posts the agent's end message and waits up to 30 s for the process to go
+//   catch N  shows a window "qv key catcher" for N seconds: Wine sees X key presses only while
+//            one of its windows has the X focus, and then checks them against every hotkey
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "core/PVoptionData.h"
+#include "platform/Platform.h"
+#include "platform/SafeFile.h"
+#include "res/resource.h"
+#include "tests/support/WinTestSupport.h"
+
+namespace {
+
+std::string SettingsPath() {
+  return qv::SettingsFilePath(platform::AppDataFolder(), "Quorvex",
+                              qvtest::DistFolder() + "Quorvex.exe");
+}
+
+bool Plant(const std::string& languageName) {
+  qv::PVoptionData s;
+  s.agentEnabled = 1;
+  s.wallpaper.items.clear();
+  s.ieSkin.items.clear();
+  s.bootScreen.enabled = 0;
+  s.logonScreen.enabled = 0;
+  s.screenSaver.items.clear();
+  s.languageFile = qvtest::DistFolder() + "language\\" + languageName;
+  return platform::ReplaceFileContent(SettingsPath(), s.SaveToBytes(), std::string());
+}
+
+// The main window is the dialog "Quorvex" with the page tree (its message boxes have none).
+BOOL CALLBACK MatchMain(HWND window, LPARAM param) {
+  char name[32];
+  if (GetClassNameA(window, name, sizeof name) && lstrcmpA(name, "#32770") == 0 &&
+      GetDlgItem(window, 1000)) {
+    char caption[32];
+    GetWindowTextA(window, caption, sizeof caption);
+    if (lstrcmpA(caption, "Quorvex") == 0) {
+      *reinterpret_cast<HWND*>(param) = window;
+      return FALSE;
+    }
+  }
+  return TRUE;
+}
+
+HWND MainWindow() {
+  HWND found = nullptr;
+  EnumWindows(MatchMain, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// The program's process id, from its main window (0 when it is not running).
+DWORD ProgramProcess() {
+  HWND window = MainWindow();
+  DWORD pid = 0;
+  if (window) GetWindowThreadProcessId(window, &pid);
+  return pid;
+}
+
+std::string TextOf(HWND window) {
+  char text[1024];
+  int n = GetWindowTextA(window, text, sizeof text);
+  std::string out(text, n > 0 ? n : 0);
+  for (char& c : out)
+    if (c == '\r' || c == '\n') c = ' ';
+  return out;
+}
+
+BOOL CALLBACK AppendStatic(HWND child, LPARAM param) {
+  char name[32];
+  if (GetClassNameA(child, name, sizeof name) && lstrcmpiA(name, "Static") == 0) {
+    std::string text = TextOf(child);
+    if (!text.empty()) *reinterpret_cast<std::string*>(param) += "|" + text;
+  }
+  return TRUE;
+}
+
+struct Search {
+  DWORD pid;
+  bool confirm;
+  int count;
+};
+
+BOOL CALLBACK ListWindow(HWND window, LPARAM param) {
+  Search* search = reinterpret_cast<Search*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != search->pid || !IsWindowVisible(window)) return TRUE;
+  char name[64];
+  GetClassNameA(window, name, sizeof name);
+  RECT r{};
+  GetWindowRect(window, &r);
+  std::string texts;
+  EnumChildWindows(window, AppendStatic, reinterpret_cast<LPARAM>(&texts));
+  std::printf("%s|%s|%ldx%ld%s\n", name, TextOf(window).c_str(), r.right - r.left,
+              r.bottom - r.top, texts.c_str());
+  ++search->count;
+  // The message box is the dialog without the main window's page tree.
+  if (search->confirm && lstrcmpA(name, "#32770") == 0 && !GetDlgItem(window, 1000))
+    PostMessageA(window, WM_COMMAND, IDOK, 0);
+  return TRUE;
+}
+
+int ListWindows(bool confirm) {
+  Search search{ProgramProcess(), confirm, 0};
+  if (!search.pid) return 1;
+  EnumWindows(ListWindow, reinterpret_cast<LPARAM>(&search));
+  std::fflush(stdout);
+  return 0;
+}
+
+int Memory() {
+  DWORD pid = ProgramProcess();
+  HANDLE process = pid ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid)
+                       : nullptr;
+  if (!process) return 1;
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  BOOL ok = GetProcessMemoryInfo(process, &counters, sizeof counters);
+  CloseHandle(process);
+  if (!ok) return 1;
+  std::printf("pid=%lu working_set_kib=%lu peak_working_set_kib=%lu private_kib=%lu\n", pid,
+              static_cast<unsigned long>(counters.WorkingSetSize / 1024),
+              static_cast<unsigned long>(counters.PeakWorkingSetSize / 1024),
+              static_cast<unsigned long>(counters.PagefileUsage / 1024));
+  return 0;
+}
+
+int Quit() {
+  HWND window = MainWindow();
+  if (!window) return 0;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+  PostMessageA(window, QV_MSG_QUIT_AGENT, 0, 0);
+  DWORD waited = process ? WaitForSingleObject(process, 30000) : WAIT_FAILED;
+  if (process) CloseHandle(process);
+  return waited == WAIT_OBJECT_0 ? 0 : 1;
+}
+
+int Catch(int seconds) {
+  HWND window = CreateWindowExA(0, "STATIC", "qv key catcher", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                0, 0, 200, 100, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                nullptr);
+  if (!window) return 1;
+  SetForegroundWindow(window);
+  for (DWORD start = GetTickCount(); GetTickCount() - start < static_cast<DWORD>(seconds) * 1000;) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(20);
+  }
+  DestroyWindow(window);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string command = argc > 1 ? argv[1] : "";
+  if (command == "plant") return Plant(argc > 2 ? argv[2] : "qveng.lng") ? 0 : 1;
+  if (command == "remove") return DeleteFileA(SettingsPath().c_str()) ? 0 : 1;
+  if (command == "wait") {
+    for (int i = 0; i < 600; ++i, Sleep(100))
+      if (ProgramProcess()) return 0;
+    return 1;
+  }
+  if (command == "windows") return ListWindows(false);
+  if (command == "confirm") return ListWindows(true);
+  if (command == "memory") return Memory();
+  if (command == "quit") return Quit();
+  if (command == "catch") return Catch(argc > 2 ? std::atoi(argv[2]) : 10);
+  std::fprintf(stderr, "usage: qv_agent_probe plant|remove|wait|windows|confirm|memory|quit\n");
+  return 2;
+}

@@ -1,0 +1,181 @@
+// The program's own process as the resident agent: started by the start-up run, brought up by a
+// second start, ended by an undo run even with its tray menu open, and loading its libraries
+// only from its own folder.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <psapi.h>
+
+#include <string>
+#include <vector>
+
+#include "core/MainWindowRes.h"
+#include "core/PVoptionData.h"
+#include "platform/Platform.h"
+#include "platform/SafeFile.h"
+#include "tests/support/WinTestSupport.h"
+
+namespace {
+
+using qvtest::ChildProcess;
+
+std::string Program() { return qvtest::DistFolder() + "Quorvex.exe"; }
+
+std::string SettingsPath() {
+  return qv::SettingsFilePath(platform::AppDataFolder(), "Quorvex", Program());
+}
+
+// Settings with the agent on and nothing that a start-up run would change.
+void PlantSettings() {
+  qv::PVoptionData s;
+  s.agentEnabled = 1;
+  s.wallpaper.items.clear();
+  s.ieSkin.items.clear();
+  s.bootScreen.enabled = 0;
+  s.logonScreen.enabled = 0;
+  s.screenSaver.items.clear();
+  ASSERT_TRUE(platform::ReplaceFileContent(SettingsPath(), s.SaveToBytes(), std::string()));
+}
+
+struct WindowOfClass {
+  const char* className;
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND window, LPARAM param) {
+  WindowOfClass* search = reinterpret_cast<WindowOfClass*>(param);
+  char name[64];
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid == search->pid && GetClassNameA(window, name, sizeof name) &&
+      lstrcmpA(name, search->className) == 0) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND TopLevelOfClass(const char* className, DWORD pid) {
+  WindowOfClass search{className, pid, nullptr};
+  EnumWindows(MatchClass, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// A visible pop-up menu of process pid, within ms.
+HWND WaitForMenuOf(DWORD pid, DWORD ms) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start <= ms; Sleep(100)) {
+    HWND menu = TopLevelOfClass("#32768", pid);
+    if (menu && IsWindowVisible(menu)) return menu;
+  }
+  return nullptr;
+}
+
+bool WaitVisible(HWND window, bool visible, DWORD ms) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start <= ms; Sleep(100))
+    if ((IsWindowVisible(window) != FALSE) == visible) return true;
+  return false;
+}
+
+class AgentProcess : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(FindWindowA(nullptr, "Quorvex"), nullptr) << "an agent of an earlier test runs";
+    PlantSettings();
+  }
+  void TearDown() override { DeleteFileA(SettingsPath().c_str()); }
+};
+
+TEST_F(AgentProcess, TheStartupRunStaysBehindItsTrayIconUntilAnUndoRunEndsItsOpenMenu) {
+  ChildProcess agent;
+  ASSERT_TRUE(agent.Start(Program(), "-r"));
+  HWND window = qvtest::WaitForWindow("Quorvex", agent.Id(), 60000);
+  ASSERT_NE(window, nullptr);
+  Sleep(1500);
+  EXPECT_TRUE(agent.IsRunning()) << "the agent is on: the start-up run stays";
+  EXPECT_FALSE(IsWindowVisible(window)) << "a start-up run never shows the window";
+  HWND tray = TopLevelOfClass("QuorvexTrayWindow", agent.Id());
+  ASSERT_NE(tray, nullptr) << "the tray icon's window";
+
+  // A second plain start hands over: the first one shows its configuration window.
+  ChildProcess second;
+  ASSERT_TRUE(second.Start(Program()));
+  ASSERT_TRUE(second.WaitForExit(60000)) << "the second start ends by itself";
+  EXPECT_TRUE(WaitVisible(window, true, 15000));
+
+  // Closed, it is the agent again; the icon's right button opens the tray menu.
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitVisible(window, false, 15000));
+  EXPECT_TRUE(agent.IsRunning());
+  PostMessageA(tray, QV_MSG_TRAY_NOTIFY, IDR_TRAYMENU, WM_RBUTTONUP);
+  ASSERT_NE(WaitForMenuOf(agent.Id(), 15000), nullptr);
+
+  ChildProcess undo;
+  ASSERT_TRUE(undo.Start(Program(), "-u"));
+  ASSERT_TRUE(undo.WaitForExit(60000));
+  EXPECT_TRUE(agent.WaitForExit(30000)) << "the open tray menu kept the agent alive";
+}
+
+// Copies the program and its language folder into a folder of its own, without pv.dll.
+std::string CopyProgramWithoutLibraries(const std::string& root) {
+  std::string folder = root + "\\program";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  CreateDirectoryA((folder + "\\language").c_str(), nullptr);
+  CopyFileA(Program().c_str(), (folder + "\\Quorvex.exe").c_str(), FALSE);
+  for (const char* name : {"qveng.lng", "qvdeu.lng"}) {
+    std::string from = qvtest::DistFolder() + "language\\" + name;
+    CopyFileA(from.c_str(), (folder + "\\language\\" + name).c_str(), FALSE);
+  }
+  return folder + "\\Quorvex.exe";
+}
+
+std::vector<std::string> ModulePaths(HANDLE process) {
+  std::vector<std::string> paths;
+  HMODULE modules[512];
+  DWORD bytes = 0;
+  if (!EnumProcessModules(process, modules, sizeof modules, &bytes)) return paths;
+  for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 512; ++i) {
+    char path[MAX_PATH];
+    if (GetModuleFileNameExA(process, modules[i], path, MAX_PATH)) paths.push_back(path);
+  }
+  return paths;
+}
+
+std::string Lower(std::string text) {
+  CharLowerA(&text[0]);
+  return text;
+}
+
+TEST_F(AgentProcess, LibrariesPlantedInTheCurrentFolderAreNotLoaded) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  std::string root = std::string(temp) + "qvplant-" + std::to_string(GetTickCount());
+  ASSERT_TRUE(CreateDirectoryA(root.c_str(), nullptr));
+  std::string program = CopyProgramWithoutLibraries(root);
+  std::string planted = root + "\\planted";
+  CreateDirectoryA(planted.c_str(), nullptr);
+  for (const char* name : {"pv.dll", "kz.dll"})
+    ASSERT_TRUE(CopyFileA((qvtest::DistFolder() + "pv.dll").c_str(),
+                          (planted + "\\" + name).c_str(), FALSE));
+
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  std::string line = "\"" + program + "\"";
+  ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                             planted.c_str(), &startup, &info));
+  HWND window = qvtest::WaitForWindow("Quorvex", info.dwProcessId, 60000);
+  EXPECT_NE(window, nullptr);
+  Sleep(1500);
+  std::vector<std::string> modules = ModulePaths(info.hProcess);
+  EXPECT_GT(modules.size(), 3u) << "the module list of the started program";
+  for (const std::string& path : modules) {
+    EXPECT_EQ(Lower(path).find(Lower(planted)), std::string::npos) << path;
+    EXPECT_EQ(Lower(path).find("pv.dll"), std::string::npos) << path;
+  }
+  if (window) PostMessageA(window, QV_MSG_QUIT_AGENT, 0, 0);
+  if (WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+}
+
+}  // namespace

@@ -1,6 +1,6 @@
 // The program's own process as the resident agent: started by the start-up run, brought up by a
-// second start, ended by an undo run even with its tray menu open, and loading its libraries
-// only from its own folder.
+// second start, ended by an undo run even with its tray menu open, loading its libraries only
+// from its own folder, and changing the wallpaper by hotkey.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <psapi.h>
@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "changers/ImagePreparation.h"
 #include "core/MainWindowRes.h"
 #include "core/PVoptionData.h"
 #include "platform/Platform.h"
 #include "platform/SafeFile.h"
+#include "tests/changers/WinChangerSupport.h"
 #include "tests/support/WinTestSupport.h"
 
 namespace {
@@ -176,6 +178,115 @@ TEST_F(AgentProcess, LibrariesPlantedInTheCurrentFolderAreNotLoaded) {
   if (WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
+}
+
+// The wallpaper in effect: the name the system holds, the registry's copy of it, and the
+// program's bitmap file with its size and bytes.
+struct Desktop {
+  std::string current;
+  std::string registry;
+  int width = 0;
+  int height = 0;
+  std::string bytes;
+};
+
+Desktop ReadDesktop() {
+  Desktop d;
+  char current[MAX_PATH] = {};
+  SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, current, 0);
+  d.current = qvtest::LowerCase(current);
+  d.registry = qvtest::LowerCase(qvtest::ReadUserValue("Control Panel\\Desktop", "Wallpaper").Text());
+  int bpp = 0;
+  qvtest::BmpFileSize(qv::ChangerOutputPath("qvwallpa.bmp"), &d.width, &d.height, &bpp);
+  platform::ReadFileBytes(qv::ChangerOutputPath("qvwallpa.bmp"), d.bytes);
+  return d;
+}
+
+// Sends a hotkey as the system would and waits until the window has handled it.
+void PressHotkey(HWND window, int id) {
+  DWORD_PTR result = 0;
+  ASSERT_NE(SendMessageTimeoutA(window, WM_HOTKEY, static_cast<WPARAM>(id),
+                                MAKELPARAM(MOD_CONTROL | MOD_ALT, 0xBB), SMTO_NORMAL, 60000,
+                                &result),
+            0)
+      << "the agent did not handle hotkey " << id;
+}
+
+TEST_F(AgentProcess, TheWallpaperHotkeysStepThroughTheListAndTheEndKeepsThePosition) {
+  // Centred pictures keep their own sizes: 158 x 107, 290 x 48 and 113 x 146.
+  const std::string pictures[] = {qvtest::MachinePicture(QV_JPEG_PICTURE),
+                                  qvtest::MachinePicture(QV_GIF_PICTURE),
+                                  qvtest::MachinePicture(QV_CAT_PICTURE)};
+  for (const std::string& p : pictures)
+    if (p.empty()) GTEST_SKIP() << "no machine pictures";
+  const std::string bitmap = qvtest::LowerCase(qv::ChangerOutputPath("qvwallpa.bmp"));
+  DeleteFileA(bitmap.c_str());
+  qvtest::DeleteUserValue("Control Panel\\Desktop", "Wallpaper");
+  SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
+
+  qv::PVoptionData s;
+  s.agentEnabled = 1;
+  s.wallpaper.items.clear();
+  for (const std::string& p : pictures) {
+    qv::SetupItem item;
+    item.path = p;
+    s.wallpaper.items.push_back(item);
+  }
+  s.wallpaper.positionMode = 0;
+  s.ieSkin.items.clear();
+  s.bootScreen.enabled = 0;
+  s.logonScreen.enabled = 0;
+  s.screenSaver.items.clear();
+  ASSERT_TRUE(platform::ReplaceFileContent(SettingsPath(), s.SaveToBytes(), std::string()));
+
+  ChildProcess agent;
+  ASSERT_TRUE(agent.Start(Program(), "-r"));
+  HWND window = qvtest::WaitForWindow("Quorvex", agent.Id(), 60000);
+  ASSERT_NE(window, nullptr);
+  Sleep(1500);
+  ASSERT_TRUE(agent.IsRunning()) << "the agent is on: the start-up run stays";
+
+  // The start-up run put the first picture in effect.
+  Desktop first = ReadDesktop();
+  EXPECT_EQ(bitmap, first.current);
+  EXPECT_EQ(bitmap, first.registry);
+  EXPECT_EQ(158, first.width);
+  EXPECT_EQ(107, first.height);
+
+  PressHotkey(window, HOTKEY_NEXT_WALLPAPER);
+  Desktop second = ReadDesktop();
+  EXPECT_EQ(bitmap, second.current);
+  EXPECT_EQ(bitmap, second.registry);
+  EXPECT_EQ(290, second.width) << "next is the second picture";
+  EXPECT_EQ(48, second.height);
+  EXPECT_NE(first.bytes, second.bytes);
+
+  PressHotkey(window, HOTKEY_PREVIOUS_WALLPAPER);
+  Desktop back = ReadDesktop();
+  EXPECT_EQ(bitmap, back.registry);
+  EXPECT_EQ(158, back.width) << "previous goes back to the first picture";
+  EXPECT_EQ(107, back.height);
+  EXPECT_EQ(first.bytes, back.bytes) << "the same picture gives the same bitmap";
+
+  // Before the first, previous wraps round to the last.
+  PressHotkey(window, HOTKEY_PREVIOUS_WALLPAPER);
+  Desktop last = ReadDesktop();
+  EXPECT_EQ(113, last.width) << "previous from the first is the last picture";
+  EXPECT_EQ(146, last.height);
+  EXPECT_TRUE(IsWindowVisible(window) == FALSE) << "a change by hotkey shows no window";
+
+  ChildProcess undo;
+  ASSERT_TRUE(undo.Start(Program(), "-u"));
+  ASSERT_TRUE(undo.WaitForExit(60000));
+  ASSERT_TRUE(agent.WaitForExit(30000));
+
+  // The agent's end wrote the list's position.
+  std::string bytes;
+  ASSERT_TRUE(platform::ReadFileBytes(SettingsPath(), bytes));
+  qv::PVoptionData after;
+  ASSERT_TRUE(after.LoadFromBytes(bytes.data(), bytes.size()));
+  EXPECT_EQ(2, after.wallpaper.currentIndex);
+  ASSERT_EQ(3u, after.wallpaper.items.size());
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 // A command-line helper for the scripts that drive the real program under Wine:
 //   plant    settings with the agent on, every list empty (nothing for a start-up run to do)
 //            and the texts of the language file named (default qveng.lng)
+//   pictures FILE...  the same with the wallpaper list of those pictures, centred
 //   remove   deletes those settings
 //   wait     waits up to 60 s for the program's window; exit code 1 when it does not come
 //   windows  one line per visible top-level window of the program: class|caption|WxH|texts
 //   confirm  presses the default button of the program's message box
+//   wallpaper  the wallpaper in effect: the system's name|the registry's name|WxH of that bitmap
 //   memory   the program's working set, peak working set and private bytes, in KiB
 //   quit     posts the agent's end message and waits up to 30 s for the process to go
 //   catch N  shows a window "qv key catcher" for N seconds: Wine sees X key presses only while
@@ -20,6 +22,7 @@
 #include "platform/Platform.h"
 #include "platform/SafeFile.h"
 #include "res/resource.h"
+#include "tests/changers/WinChangerSupport.h"
 #include "tests/support/WinTestSupport.h"
 
 namespace {
@@ -29,10 +32,16 @@ std::string SettingsPath() {
                               qvtest::DistFolder() + "Quorvex.exe");
 }
 
-bool Plant(const std::string& languageName) {
+bool Plant(const std::string& languageName, int pictureCount = 0, char** pictures = nullptr) {
   qv::PVoptionData s;
   s.agentEnabled = 1;
   s.wallpaper.items.clear();
+  for (int i = 0; i < pictureCount; ++i) {
+    qv::SetupItem item;
+    item.path = pictures[i];
+    s.wallpaper.items.push_back(item);
+  }
+  s.wallpaper.positionMode = 0;
   s.ieSkin.items.clear();
   s.bootScreen.enabled = 0;
   s.logonScreen.enabled = 0;
@@ -139,6 +148,18 @@ int Memory() {
   return 0;
 }
 
+int Wallpaper() {
+  char current[MAX_PATH] = {};
+  if (!SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, current, 0)) return 1;
+  int width = 0, height = 0, bpp = 0;
+  qvtest::BmpFileSize(current, &width, &height, &bpp);
+  std::printf("%s|%s|%dx%d\n", current,
+              qvtest::ReadUserValue("Control Panel\\Desktop", "Wallpaper").Text().c_str(), width,
+              height);
+  std::fflush(stdout);
+  return 0;
+}
+
 int Quit() {
   HWND window = MainWindow();
   if (!window) return 0;
@@ -171,6 +192,7 @@ int Catch(int seconds) {
 int main(int argc, char** argv) {
   std::string command = argc > 1 ? argv[1] : "";
   if (command == "plant") return Plant(argc > 2 ? argv[2] : "qveng.lng") ? 0 : 1;
+  if (command == "pictures") return argc > 2 && Plant("qveng.lng", argc - 2, argv + 2) ? 0 : 1;
   if (command == "remove") return DeleteFileA(SettingsPath().c_str()) ? 0 : 1;
   if (command == "wait") {
     for (int i = 0; i < 600; ++i, Sleep(100))
@@ -180,8 +202,10 @@ int main(int argc, char** argv) {
   if (command == "windows") return ListWindows(false);
   if (command == "confirm") return ListWindows(true);
   if (command == "memory") return Memory();
+  if (command == "wallpaper") return Wallpaper();
   if (command == "quit") return Quit();
   if (command == "catch") return Catch(argc > 2 ? std::atoi(argv[2]) : 10);
-  std::fprintf(stderr, "usage: qv_agent_probe plant|remove|wait|windows|confirm|memory|quit\n");
+  std::fprintf(stderr, "usage: qv_agent_probe plant|pictures|remove|wait|windows|confirm|"
+                       "wallpaper|memory|quit|catch\n");
   return 2;
 }

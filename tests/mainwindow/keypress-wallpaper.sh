@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Presses the next-wallpaper key combination on the X display while the program runs as the
+# resident agent with pictures in its wallpaper list, and expects the desktop's wallpaper to
+# change from the first picture to the second without a window coming up.
+#   keypress-wallpaper.sh XDOTOOL_KEYS PROBE_EXE PROGRAM_EXE FIRST_PICTURE SECOND_PICTURE
+# The pictures are host paths; their sizes are read with `file`, and the centred wallpaper bitmap
+# keeps them. With QV_SHOT_DIR set, a screenshot of a Wine desktop showing the new wallpaper is
+# written there as wallpaper.png.
+set -uo pipefail
+keys=$1 probe=$2 program=$3 first=$4 second=$5
+source "$(dirname "$0")/../../scripts/wine-env.sh"
+qv_ensure_prefix
+trap 'qv_stop_display' EXIT
+qv_ensure_display || exit 1
+
+probe() { "$QV_WINE" "$probe" "$@" 2>/dev/null | tr -d '\r'; }
+fail() {
+  echo "keypress-wallpaper: $*" >&2
+  probe quit >/dev/null
+  probe remove >/dev/null
+  exit 1
+}
+windows_path() { local p="Z:$1"; echo "${p//\//\\}"; }
+picture_size() { file -L "$1" | grep -oE '[0-9]+ ?x ?[0-9]+' | tail -1 | tr -d ' '; }
+# The wallpaper's registry value as the system's own tool shows it.
+registry_wallpaper() {
+  "$QV_WINE" reg query 'HKCU\Control Panel\Desktop' /v Wallpaper 2>/dev/null | tr -d '\r' |
+    awk '$1 == "Wallpaper" { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
+}
+
+first_size=$(picture_size "$first") second_size=$(picture_size "$second")
+[ -n "$first_size" ] && [ -n "$second_size" ] && [ "$first_size" != "$second_size" ] ||
+  { echo "keypress-wallpaper: pictures of two different sizes are needed" >&2; exit 1; }
+
+"$QV_WINE" reg delete 'HKCU\Control Panel\Desktop' /v Wallpaper /f >/dev/null 2>&1
+probe pictures "$(windows_path "$first")" "$(windows_path "$second")" ||
+  fail "cannot write the settings"
+"$QV_WINE" "$program" -r >/dev/null 2>&1 &
+agent=$!
+probe wait || fail "the program's window did not come"
+sleep 3
+[ -z "$(probe windows)" ] || fail "the start-up run showed a window"
+
+before=$(probe wallpaper)
+echo "before: $before"
+grep -qi '\\qvwallpa\.bmp|.*\\qvwallpa\.bmp|' <<<"$before" ||
+  fail "the start-up run did not put the program's bitmap in effect"
+[ "${before##*|}" = "$first_size" ] || fail "the start-up wallpaper is not the first picture"
+
+probe catch 12 &
+catcher=$!
+focus=$(xdotool search --sync --name "qv key catcher" | head -1)
+xdotool windowfocus --sync "$focus" 2>/dev/null || xdotool windowfocus "$focus"
+sleep 0.5
+xdotool key --clearmodifiers "$keys"
+after=""
+for _ in $(seq 20); do
+  after=$(probe wallpaper)
+  [ "${after##*|}" = "$second_size" ] && break
+  sleep 0.5
+done
+echo "after:  $after"
+wait "$catcher"
+[ "${after##*|}" = "$second_size" ] || fail "$keys did not change the wallpaper to the second picture"
+registry=$(registry_wallpaper)
+echo "registry: $registry"
+grep -qi '\\qvwallpa\.bmp$' <<<"$registry" || fail "the registry does not name the program's bitmap"
+[ -z "$(probe windows)" ] || fail "the hotkey showed a window"
+
+if [ -n "${QV_SHOT_DIR:-}" ]; then
+  # A desktop window of Wine's own paints the wallpaper now in effect.
+  "$QV_WINE" explorer /desktop=qvshot,1024x768 "$probe" catch 6 >/dev/null 2>&1 &
+  shooter=$!
+  sleep 4
+  import -window root "$QV_SHOT_DIR/wallpaper.png"
+  wait "$shooter"
+fi
+
+probe quit || fail "the agent did not end"
+wait "$agent"
+probe remove >/dev/null
+echo "keypress-wallpaper: $keys changed the wallpaper from $first_size to $second_size"

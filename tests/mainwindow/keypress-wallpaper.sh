@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Presses the next-wallpaper key combination on the X display while the program runs as the
 # resident agent with pictures in its wallpaper list, and expects the desktop's wallpaper to
-# change from the first picture to the second without a window coming up.
-#   keypress-wallpaper.sh XDOTOOL_KEYS PROBE_EXE PROGRAM_EXE FIRST_PICTURE SECOND_PICTURE
+# change from the first picture to the second without a window coming up. With a third picture
+# in the list, the previous-wallpaper key would wrap to it instead.
+#   keypress-wallpaper.sh XDOTOOL_KEYS PROBE_EXE PROGRAM_EXE FIRST SECOND [MORE_PICTURES...]
 # The pictures are host paths; their sizes are read with `file`, and the centred wallpaper bitmap
 # keeps them. With QV_SHOT_DIR set, a screenshot of a Wine desktop showing the new wallpaper is
 # written there as wallpaper.png.
 set -uo pipefail
 keys=$1 probe=$2 program=$3 first=$4 second=$5
+shift 3
+pictures=("$@")
 source "$(dirname "$0")/../../scripts/wine-env.sh"
 qv_ensure_prefix
 trap 'qv_stop_display' EXIT
@@ -33,7 +36,9 @@ first_size=$(picture_size "$first") second_size=$(picture_size "$second")
   { echo "keypress-wallpaper: pictures of two different sizes are needed" >&2; exit 1; }
 
 "$QV_WINE" reg delete 'HKCU\Control Panel\Desktop' /v Wallpaper /f >/dev/null 2>&1
-probe pictures "$(windows_path "$first")" "$(windows_path "$second")" ||
+listed=()
+for p in "${pictures[@]}"; do listed+=("$(windows_path "$p")"); done
+probe pictures "${listed[@]}" ||
   fail "cannot write the settings"
 "$QV_WINE" "$program" -r >/dev/null 2>&1 &
 agent=$!

@@ -195,7 +195,8 @@ Desktop ReadDesktop() {
   char current[MAX_PATH] = {};
   SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, current, 0);
   d.current = qvtest::LowerCase(current);
-  d.registry = qvtest::LowerCase(qvtest::ReadUserValue("Control Panel\\Desktop", "Wallpaper").Text());
+  d.registry =
+      qvtest::LowerCase(qvtest::ReadUserValue("Control Panel\\Desktop", "Wallpaper").Text());
   int bpp = 0;
   qvtest::BmpFileSize(qv::ChangerOutputPath("qvwallpa.bmp"), &d.width, &d.height, &bpp);
   platform::ReadFileBytes(qv::ChangerOutputPath("qvwallpa.bmp"), d.bytes);

@@ -66,7 +66,8 @@ for _ in $(seq 20); do
 done
 echo "after:  $after"
 wait "$catcher"
-[ "${after##*|}" = "$second_size" ] || fail "$keys did not change the wallpaper to the second picture"
+[ "${after##*|}" = "$second_size" ] ||
+  fail "$keys did not change the wallpaper to the second picture"
 registry=$(registry_wallpaper)
 echo "registry: $registry"
 grep -qi '\\qvwallpa\.bmp$' <<<"$registry" || fail "the registry does not name the program's bitmap"

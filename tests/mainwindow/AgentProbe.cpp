@@ -17,37 +17,25 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "core/PVoptionData.h"
 #include "platform/Platform.h"
 #include "platform/SafeFile.h"
 #include "res/resource.h"
 #include "tests/changers/WinChangerSupport.h"
+#include "tests/mainwindow/AgentSettings.h"
 #include "tests/support/WinTestSupport.h"
 
 namespace {
 
-std::string SettingsPath() {
-  return qv::SettingsFilePath(platform::AppDataFolder(), "Quorvex",
-                              qvtest::DistFolder() + "Quorvex.exe");
-}
+std::string SettingsPath() { return qvtest::AgentSettingsPath(); }
 
 bool Plant(const std::string& languageName, int pictureCount = 0, char** pictures = nullptr) {
-  qv::PVoptionData s;
-  s.agentEnabled = 1;
-  s.wallpaper.items.clear();
-  for (int i = 0; i < pictureCount; ++i) {
-    qv::SetupItem item;
-    item.path = pictures[i];
-    s.wallpaper.items.push_back(item);
-  }
-  s.wallpaper.positionMode = 0;
-  s.ieSkin.items.clear();
-  s.bootScreen.enabled = 0;
-  s.logonScreen.enabled = 0;
-  s.screenSaver.items.clear();
+  qv::PVoptionData s =
+      qvtest::AgentSettings(std::vector<std::string>(pictures, pictures + pictureCount));
   s.languageFile = qvtest::DistFolder() + "language\\" + languageName;
-  return platform::ReplaceFileContent(SettingsPath(), s.SaveToBytes(), std::string());
+  return qvtest::PlantAgentSettings(s);
 }
 
 // The main window is the dialog "Quorvex" with the page tree (its message boxes have none).

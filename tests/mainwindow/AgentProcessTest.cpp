@@ -14,6 +14,7 @@
 #include "platform/Platform.h"
 #include "platform/SafeFile.h"
 #include "tests/changers/WinChangerSupport.h"
+#include "tests/mainwindow/AgentSettings.h"
 #include "tests/support/WinTestSupport.h"
 
 namespace {
@@ -22,21 +23,10 @@ using qvtest::ChildProcess;
 
 std::string Program() { return qvtest::DistFolder() + "Quorvex.exe"; }
 
-std::string SettingsPath() {
-  return qv::SettingsFilePath(platform::AppDataFolder(), "Quorvex", Program());
-}
+std::string SettingsPath() { return qvtest::AgentSettingsPath(); }
 
 // Settings with the agent on and nothing that a start-up run would change.
-void PlantSettings() {
-  qv::PVoptionData s;
-  s.agentEnabled = 1;
-  s.wallpaper.items.clear();
-  s.ieSkin.items.clear();
-  s.bootScreen.enabled = 0;
-  s.logonScreen.enabled = 0;
-  s.screenSaver.items.clear();
-  ASSERT_TRUE(platform::ReplaceFileContent(SettingsPath(), s.SaveToBytes(), std::string()));
-}
+void PlantSettings() { ASSERT_TRUE(qvtest::PlantAgentSettings(qvtest::AgentSettings())); }
 
 struct WindowOfClass {
   const char* className;
@@ -225,20 +215,7 @@ TEST_F(AgentProcess, TheWallpaperHotkeysStepThroughTheListAndTheEndKeepsThePosit
   qvtest::DeleteUserValue("Control Panel\\Desktop", "Wallpaper");
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
 
-  qv::PVoptionData s;
-  s.agentEnabled = 1;
-  s.wallpaper.items.clear();
-  for (const std::string& p : pictures) {
-    qv::SetupItem item;
-    item.path = p;
-    s.wallpaper.items.push_back(item);
-  }
-  s.wallpaper.positionMode = 0;
-  s.ieSkin.items.clear();
-  s.bootScreen.enabled = 0;
-  s.logonScreen.enabled = 0;
-  s.screenSaver.items.clear();
-  ASSERT_TRUE(platform::ReplaceFileContent(SettingsPath(), s.SaveToBytes(), std::string()));
+  ASSERT_TRUE(qvtest::PlantAgentSettings(qvtest::AgentSettings({std::begin(pictures), std::end(pictures)})));
 
   ChildProcess agent;
   ASSERT_TRUE(agent.Start(Program(), "-r"));

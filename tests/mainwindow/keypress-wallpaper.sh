@@ -11,18 +11,9 @@ set -uo pipefail
 keys=$1 probe=$2 program=$3 first=$4 second=$5
 shift 3
 pictures=("$@")
-source "$(dirname "$0")/../../scripts/wine-env.sh"
-qv_ensure_prefix
-trap 'qv_stop_display' EXIT
-qv_ensure_display || exit 1
+me=keypress-wallpaper
+source "$(dirname "$0")/keypress-common.sh"
 
-probe() { "$QV_WINE" "$probe" "$@" 2>/dev/null | tr -d '\r'; }
-fail() {
-  echo "keypress-wallpaper: $*" >&2
-  probe quit >/dev/null
-  probe remove >/dev/null
-  exit 1
-}
 windows_path() { local p="Z:$1"; echo "${p//\//\\}"; }
 picture_size() { file -L "$1" | grep -oE '[0-9]+ ?x ?[0-9]+' | tail -1 | tr -d ' '; }
 # The wallpaper's registry value as the system's own tool shows it.
@@ -40,11 +31,7 @@ listed=()
 for p in "${pictures[@]}"; do listed+=("$(windows_path "$p")"); done
 probe pictures "${listed[@]}" ||
   fail "cannot write the settings"
-"$QV_WINE" "$program" -r >/dev/null 2>&1 &
-agent=$!
-probe wait || fail "the program's window did not come"
-sleep 3
-[ -z "$(probe windows)" ] || fail "the start-up run showed a window"
+start_agent
 
 before=$(probe wallpaper)
 echo "before: $before"
@@ -52,12 +39,7 @@ grep -qi '\\qvwallpa\.bmp|.*\\qvwallpa\.bmp|' <<<"$before" ||
   fail "the start-up run did not put the program's bitmap in effect"
 [ "${before##*|}" = "$first_size" ] || fail "the start-up wallpaper is not the first picture"
 
-probe catch 12 &
-catcher=$!
-focus=$(xdotool search --sync --name "qv key catcher" | head -1)
-xdotool windowfocus --sync "$focus" 2>/dev/null || xdotool windowfocus "$focus"
-sleep 0.5
-xdotool key --clearmodifiers "$keys"
+press_keys "$keys"
 after=""
 for _ in $(seq 20); do
   after=$(probe wallpaper)
@@ -82,7 +64,5 @@ if [ -n "${QV_SHOT_DIR:-}" ]; then
   wait "$shooter"
 fi
 
-probe quit || fail "the agent did not end"
-wait "$agent"
-probe remove >/dev/null
+end_agent
 echo "keypress-wallpaper: $keys changed the wallpaper from $first_size to $second_size"

@@ -5,33 +5,14 @@
 # With QV_SHOT_DIR set, screenshots of the box and the window are written there.
 set -uo pipefail
 keys=$1 probe=$2 program=$3
-source "$(dirname "$0")/../../scripts/wine-env.sh"
-qv_ensure_prefix
-trap 'qv_stop_display' EXIT
-qv_ensure_display || exit 1
+me=keypress
+source "$(dirname "$0")/keypress-common.sh"
 
-probe() { "$QV_WINE" "$probe" "$@" 2>/dev/null | tr -d '\r'; }
-fail() {
-  echo "keypress: $*" >&2
-  probe quit >/dev/null
-  probe remove >/dev/null
-  exit 1
-}
 shot() { [ -n "${QV_SHOT_DIR:-}" ] && import -window root "$QV_SHOT_DIR/$1.png"; }
 
 probe plant || fail "cannot write the settings"
-"$QV_WINE" "$program" -r >/dev/null 2>&1 &
-agent=$!
-probe wait || fail "the program's window did not come"
-sleep 3
-[ -z "$(probe windows)" ] || fail "the start-up run showed a window"
-
-probe catch 12 &
-catcher=$!
-focus=$(xdotool search --sync --name "qv key catcher" | head -1)
-xdotool windowfocus --sync "$focus" 2>/dev/null || xdotool windowfocus "$focus"
-sleep 0.5
-xdotool key --clearmodifiers "$keys"
+start_agent
+press_keys "$keys"
 box=""
 for _ in $(seq 20); do
   box=$(probe windows)
@@ -56,7 +37,5 @@ width=$(awk -F'|' '$1 == "#32770" && $2 == "Quorvex" { split($3, s, "x"); print 
 [ "${width:-0}" -ge 658 ] || fail "the configuration window did not open"
 shot window
 
-probe quit || fail "the agent did not end"
-wait "$agent"
-probe remove >/dev/null
+end_agent
 echo "keypress: $keys showed the empty-list message and opened the window"

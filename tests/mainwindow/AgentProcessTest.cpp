@@ -75,15 +75,21 @@ class AgentProcess : public ::testing::Test {
     PlantSettings();
   }
   void TearDown() override { DeleteFileA(SettingsPath().c_str()); }
+
+  // Runs the start-up run and waits for its window: with the agent on, the process stays.
+  static void StartAgent(ChildProcess* agent, HWND* window) {
+    ASSERT_TRUE(agent->Start(Program(), "-r"));
+    *window = qvtest::WaitForWindow("Quorvex", agent->Id(), 60000);
+    ASSERT_NE(*window, nullptr);
+    Sleep(1500);
+    ASSERT_TRUE(agent->IsRunning()) << "the agent is on: the start-up run stays";
+  }
 };
 
 TEST_F(AgentProcess, TheStartupRunStaysBehindItsTrayIconUntilAnUndoRunEndsItsOpenMenu) {
   ChildProcess agent;
-  ASSERT_TRUE(agent.Start(Program(), "-r"));
-  HWND window = qvtest::WaitForWindow("Quorvex", agent.Id(), 60000);
-  ASSERT_NE(window, nullptr);
-  Sleep(1500);
-  EXPECT_TRUE(agent.IsRunning()) << "the agent is on: the start-up run stays";
+  HWND window = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartAgent(&agent, &window));
   EXPECT_FALSE(IsWindowVisible(window)) << "a start-up run never shows the window";
   HWND tray = TopLevelOfClass("QuorvexTrayWindow", agent.Id());
   ASSERT_NE(tray, nullptr) << "the tray icon's window";
@@ -215,14 +221,12 @@ TEST_F(AgentProcess, TheWallpaperHotkeysStepThroughTheListAndTheEndKeepsThePosit
   qvtest::DeleteUserValue("Control Panel\\Desktop", "Wallpaper");
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
 
-  ASSERT_TRUE(qvtest::PlantAgentSettings(qvtest::AgentSettings({std::begin(pictures), std::end(pictures)})));
+  ASSERT_TRUE(
+      qvtest::PlantAgentSettings(qvtest::AgentSettings({std::begin(pictures), std::end(pictures)})));
 
   ChildProcess agent;
-  ASSERT_TRUE(agent.Start(Program(), "-r"));
-  HWND window = qvtest::WaitForWindow("Quorvex", agent.Id(), 60000);
-  ASSERT_NE(window, nullptr);
-  Sleep(1500);
-  ASSERT_TRUE(agent.IsRunning()) << "the agent is on: the start-up run stays";
+  HWND window = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartAgent(&agent, &window));
 
   // The start-up run put the first picture in effect.
   Desktop first = ReadDesktop();

@@ -5,6 +5,7 @@
 
 #include "boot/ProgramPatch.h"
 #include "changers/ModifyLogonScreen.h"
+#include "changers/RegistryKey.h"
 #include "core/Log.h"
 
 namespace qv {
@@ -16,16 +17,8 @@ constexpr char kHostValue[] = "UIHost";
 // Writes "UIHost" as a string value with its terminating zero. False (logged) when the key
 // can't be opened or the value can't be written.
 bool WriteLogonHost(const std::string& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogonKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
-    QV_LOG();
-    return false;
-  }
-  LONG written = RegSetValueExA(key, kHostValue, 0, REG_SZ,
-                                reinterpret_cast<const BYTE*>(path.c_str()),
-                                static_cast<DWORD>(path.size() + 1));
-  RegCloseKey(key);
-  if (written != ERROR_SUCCESS) {
+  RegistryKey key(HKEY_LOCAL_MACHINE, kWinlogonKey, KEY_ALL_ACCESS);
+  if (!key.IsOpen() || !key.WriteText(kHostValue, path)) {
     QV_LOG();
     return false;
   }

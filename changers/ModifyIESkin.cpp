@@ -6,6 +6,7 @@
 
 #include "changers/ChangerPicture.h"
 #include "changers/ImagePreparation.h"
+#include "changers/RegistryKey.h"
 #include "core/Log.h"
 #include "core/ShowMessage.h"
 #include "i18n/MessageKeys.h"
@@ -17,13 +18,6 @@ namespace {
 constexpr char kOutputName[] = "qvieskin.bmp";
 constexpr char kToolbarKey[] = "Software\\Microsoft\\Internet Explorer\\Toolbar";
 constexpr char kBackBitmap[] = "BackBitmap";
-
-HKEY OpenToolbarKey() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kToolbarKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-    return nullptr;
-  return key;
-}
 
 }  // namespace
 
@@ -37,16 +31,8 @@ bool ModifyIESkin(const std::string& path) {
     ShowMessageWithPath(msg::kPictureSave, file, MB_OK);
     return false;
   }
-  HKEY key = OpenToolbarKey();
-  if (!key) {
-    QV_LOG();
-    return false;
-  }
-  LONG written = RegSetValueExA(key, kBackBitmap, 0, REG_SZ,
-                                reinterpret_cast<const BYTE*>(file.c_str()),
-                                static_cast<DWORD>(file.size() + 1));
-  RegCloseKey(key);
-  if (written != ERROR_SUCCESS) {
+  RegistryKey key(HKEY_CURRENT_USER, kToolbarKey, KEY_ALL_ACCESS);
+  if (!key.IsOpen() || !key.WriteText(kBackBitmap, file)) {
     QV_LOG();
     return false;
   }
@@ -54,14 +40,8 @@ bool ModifyIESkin(const std::string& path) {
 }
 
 bool RemoveIESkin() {
-  HKEY key = OpenToolbarKey();
-  if (!key) {
-    QV_LOG();
-    return false;
-  }
-  LONG deleted = RegDeleteValueA(key, kBackBitmap);
-  RegCloseKey(key);
-  if (deleted != ERROR_SUCCESS) {
+  RegistryKey key(HKEY_CURRENT_USER, kToolbarKey, KEY_ALL_ACCESS);
+  if (!key.IsOpen() || !key.DeleteValue(kBackBitmap)) {
     QV_LOG();
     return false;
   }

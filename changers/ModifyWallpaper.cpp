@@ -13,6 +13,7 @@
 
 #include "changers/ChangerPicture.h"
 #include "changers/ImagePreparation.h"
+#include "changers/RegistryKey.h"
 #include "core/Log.h"
 #include "core/ShowMessage.h"
 #include "i18n/MessageKeys.h"
@@ -36,39 +37,6 @@ void* CreateSystemDesktopObject() {
 
 DesktopObjectCreator g_createDesktopObject = &CreateSystemDesktopObject;
 
-// An open registry key of the current user, closed with the object.
-class UserKey {
- public:
-  UserKey(const char* subKey, REGSAM access) {
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, subKey, 0, access, &key_) != ERROR_SUCCESS) key_ = nullptr;
-  }
-  ~UserKey() {
-    if (key_) RegCloseKey(key_);
-  }
-  UserKey(const UserKey&) = delete;
-  UserKey& operator=(const UserKey&) = delete;
-  bool IsOpen() const { return key_ != nullptr; }
-  // A text value with its terminating zero counted, so readers never see an open-ended string.
-  bool WriteText(const char* name, const std::string& text, DWORD type = REG_SZ) {
-    return RegSetValueExA(key_, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
-                          static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
-  }
-  bool ReadText(const char* name, std::string* text) {
-    char buffer[MAX_PATH + 1] = {};
-    DWORD size = MAX_PATH;
-    DWORD type = 0;
-    if (RegQueryValueExA(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
-        ERROR_SUCCESS)
-      return false;
-    buffer[size < MAX_PATH ? size : MAX_PATH] = '\0';
-    *text = buffer;
-    return true;
-  }
-
- private:
-  HKEY key_ = nullptr;
-};
-
 std::string Lower(std::string text) {
   for (char& c : text)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -80,7 +48,7 @@ std::string Lower(std::string text) {
 int SystemStyle(int mode) { return mode == 1 || mode == 2 ? mode : 0; }
 
 void WriteDesktopStyle(int style) {
-  UserKey key(kDesktopKey, KEY_ALL_ACCESS);
+  RegistryKey key(HKEY_CURRENT_USER, kDesktopKey, KEY_ALL_ACCESS);
   if (!key.IsOpen()) {
     QV_LOG();
     return;
@@ -109,14 +77,14 @@ void SetSystemWallpaper(const std::string& file) {
 // without a last theme has none of them, and they are left alone there.
 void WriteThemeValues(const std::string& file) {
   {
-    UserKey theme(kLastThemeKey, KEY_ALL_ACCESS);
+    RegistryKey theme(HKEY_CURRENT_USER, kLastThemeKey, KEY_ALL_ACCESS);
     if (!theme.IsOpen()) return;
     if (!theme.WriteText("Wallpaper", file, REG_EXPAND_SZ)) {
       QV_LOG();
       return;
     }
   }
-  UserKey desktop(kDesktopKey, KEY_ALL_ACCESS);
+  RegistryKey desktop(HKEY_CURRENT_USER, kDesktopKey, KEY_ALL_ACCESS);
   if (!desktop.IsOpen()) return;
   for (const char* name : {"Wallpaper", "OriginalWallpaper", "ConvertedWallpaper"}) {
     if (!desktop.WriteText(name, file)) {
@@ -193,7 +161,7 @@ bool ReassertWallpaper(int positionMode) {
   const std::string file = ChangerOutputPath(kOutputName);
   std::string desktopObject;
   {
-    UserKey general(kDesktopGeneralKey, KEY_READ);
+    RegistryKey general(HKEY_CURRENT_USER, kDesktopGeneralKey, KEY_READ);
     if (general.IsOpen() && !general.ReadText("Wallpaper", &desktopObject)) {
       QV_LOG();
       desktopObject.clear();

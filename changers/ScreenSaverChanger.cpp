@@ -5,6 +5,7 @@
 
 #include <shellapi.h>
 
+#include "changers/RegistryKey.h"
 #include "core/Log.h"
 #include "core/MainWindowRes.h"
 #include "core/WindowsGeneration.h"
@@ -34,27 +35,22 @@ std::string SystemIniPath() {
   return path + "SYSTEM.INI";
 }
 
-void WriteText(HKEY key, const char* name, const std::string& text) {
-  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                 static_cast<DWORD>(text.size() + 1));
-}
-
 }  // namespace
 
 bool SetScreenSaver(const std::string& path, int seconds) {
   if (seconds <= 0) seconds = kDefaultSeconds;
   const std::string shortPath = ShortPath(path);
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
-    QV_LOG();
-    return false;
-  }
-  WriteText(key, "ScreenSaveActive", "1");
   const DWORD timeout = static_cast<DWORD>(seconds);
-  RegSetValueExA(key, "ScreenSaveTimeOut", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&timeout),
-                 sizeof timeout);
-  WriteText(key, "SCRNSAVE.EXE", shortPath);
-  RegCloseKey(key);
+  {
+    RegistryKey key(HKEY_CURRENT_USER, kDesktopKey, KEY_ALL_ACCESS);
+    if (!key.IsOpen()) {
+      QV_LOG();
+      return false;
+    }
+    key.WriteText("ScreenSaveActive", "1");
+    key.WriteNumber("ScreenSaveTimeOut", timeout);
+    key.WriteText("SCRNSAVE.EXE", shortPath);
+  }
   if (!SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, timeout, nullptr, SPIF_UPDATEINIFILE))
     QV_LOG();
   if (!WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", shortPath.c_str(), SystemIniPath().c_str()))

@@ -9,6 +9,8 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
 JOBS=${QV_JOBS:-$(nproc)}
+# Paths below the work tree are hashed relative to it, so other clones hit the same cache.
+export CCACHE_BASEDIR=$ROOT CCACHE_NOHASHDIR=1
 flavours=("$@")
 [ ${#flavours[@]} -gt 0 ] || flavours=(native fuzz win32 win64)
 

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config git dpkg-dev
+  build-essential cmake ninja-build ccache pkg-config git dpkg-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools nasm
   googletest libgtest-dev
   libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev
@@ -29,7 +29,7 @@ done
 
 if [ ${#missing[@]} -gt 0 ] || [ -n "${NEED_UPDATE:-}" ]; then
   echo "install-deps: installing ${missing[*]:-(package lists only)}"
-  as_root apt-get update -qq
+  as_root apt-get update -qq || echo "install-deps: apt-get update reported a failure; trying the install anyway"
   if [ ${#missing[@]} -gt 0 ]; then
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
   fi

@@ -1,0 +1,65 @@
+#include "help/HelpFile.h"
+
+#include <htmlhelp.h>
+
+#include "core/Log.h"
+#include "platform/Platform.h"
+
+namespace qv {
+namespace {
+
+using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+
+// The viewer library stays loaded once used: its windows live in it until CloseHelp.
+HtmlHelpFunction Viewer() {
+  static HtmlHelpFunction function = [] {
+    HMODULE library = LoadLibraryA("hhctrl.ocx");
+    if (!library) {
+      QV_LOG();
+      return HtmlHelpFunction(nullptr);
+    }
+    auto found = reinterpret_cast<HtmlHelpFunction>(
+        reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpA")));
+    if (!found) QV_LOG();
+    return found;
+  }();
+  return function;
+}
+
+bool used = false;
+
+}  // namespace
+
+std::string HelpFilePath() {
+  std::string program = platform::ProgramFilePath();
+  std::string::size_type slash = program.find_last_of("\\/");
+  std::string folder = slash == std::string::npos ? std::string() : program.substr(0, slash + 1);
+  return folder + "Quorvex.chm";
+}
+
+std::string HelpTarget(const std::string& helpFile, const char* topic) {
+  if (!topic || !*topic) return helpFile;
+  return helpFile + "::/" + topic;
+}
+
+HWND OpenHelp(HWND owner, const char* topic) { return OpenHelpFile(owner, HelpFilePath(), topic); }
+
+HWND OpenHelpFile(HWND owner, const std::string& helpFile, const char* topic) {
+  HtmlHelpFunction viewer = Viewer();
+  if (!viewer) return nullptr;
+  used = true;
+  std::string target = HelpTarget(helpFile, topic);
+  bool contents = !topic || !*topic;
+  HWND window = viewer(owner, target.c_str(), contents ? HH_DISPLAY_TOC : HH_DISPLAY_TOPIC, 0);
+  if (!window) QV_LOG_MSG(target.c_str());
+  return window;
+}
+
+void CloseHelp() {
+  if (used) {
+    if (HtmlHelpFunction viewer = Viewer()) viewer(nullptr, nullptr, HH_CLOSE_ALL, 0);
+  }
+  used = false;
+}
+
+}  // namespace qv

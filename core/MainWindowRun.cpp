@@ -1,9 +1,13 @@
 // The main window as the program runs it: the real services and pages, the fixed periods.
 #include <windows.h>
 
+#include "boot/ui/NewBootIniDlg.h"
 #include "core/MainWindowSeam.h"
 #include "core/MainWindowServices.h"
 #include "core/PivoraDlg.h"
+#include "core/ShowMessage.h"
+#include "core/WindowsGeneration.h"
+#include "help/HelpFile.h"
 
 namespace qv {
 namespace {
@@ -11,12 +15,19 @@ namespace {
 // The pages arrive with their own modules; until then the page area stays empty.
 std::unique_ptr<ConfigPage> ProgramPages(PageKind) { return nullptr; }
 
+void SetupBootIniCommand(HWND owner) { SetupBootIni(owner, WindowsGeneration, &ShowMessage); }
+void OpenHelpCommand(HWND owner, const char* topic) { OpenHelp(owner, topic); }
+
 }  // namespace
 
 int RunMainWindow(HINSTANCE instance, PVoptionData& settings, const std::string& settingsPath,
                   bool startupRun) {
-  PivoraDlg window(settings, settingsPath, startupRun, ProgramMainWindowServices(), &ProgramPages);
+  MainWindowServices services = ProgramMainWindowServices();
+  services.setupBootIni = &SetupBootIniCommand;
+  services.openHelp = &OpenHelpCommand;
+  PivoraDlg window(settings, settingsPath, startupRun, services, &ProgramPages);
   window.RunWindow(instance);
+  CloseHelp();
   return 0;
 }
 

@@ -7,7 +7,6 @@
 #include "core/Log.h"
 #include "core/MainWindowSeam.h"
 #include "core/ProgramChangers.h"
-#include "core/QuickSetupSeam.h"
 #include "core/RotationRandom.h"
 #include "core/StartupRun.h"
 #include "i18n/LanguageManager.h"
@@ -34,7 +33,7 @@ std::string ProgramFolderFile(const char* name) {
   return folder + name;
 }
 
-Pivora::Pivora() {
+Pivora::Pivora(QuickSetupWizard wizard) : wizard_(wizard) {
   SeedRotationRandom();
   InstallProgramChangers();
 }
@@ -86,7 +85,7 @@ int Pivora::RunFirstInstance() {
   if (!mutex_) QV_LOG();
 
   settingsPath_ = SettingsFilePath(platform::AppDataFolder(), instanceName_, platform::ProgramFilePath());
-  InitialiseSettings(settings_, settingsPath_, &RunQuickSetupWizard);
+  InitialiseSettings(settings_, settingsPath_, wizard_);
   // The settings name the user's language; a file that no longer loads gives the first one.
   Languages().LoadLanguageOrFirst(settings_.languageFile);
 

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "core/Pivora.h"
+#include "core/QuickSetupSeam.h"
 #include "core/WindowsGeneration.h"
 
 namespace {
@@ -11,6 +12,6 @@ struct GenerationAtStart {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-  qv::Pivora application;
+  qv::Pivora application(&qv::RunQuickSetupWizard);
   return application.Run(instance, commandLine);
 }

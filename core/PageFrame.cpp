@@ -10,12 +10,16 @@ namespace {
 struct PageEntry {
   PageKind kind;
   const char* nameKey;
+  const char* helpTopic;  // nullptr: the help's contents
 };
 constexpr PageEntry kPages[] = {
-    {PageKind::BootScreen, "Boot Screen"}, {PageKind::Wallpaper, "Wallpaper"},
-    {PageKind::IESkin, "IE Skin"},         {PageKind::LogonScreen, "Logon Screen"},
-    {PageKind::ScreenSaver, "Screen Saver"}, {PageKind::Preferences, "Preferences"},
-    {PageKind::About, "About"},
+    {PageKind::BootScreen, "Boot Screen", "boot_screen_changer.htm"},
+    {PageKind::Wallpaper, "Wallpaper", "wallpaper_changer.htm"},
+    {PageKind::IESkin, "IE Skin", "ie_skin_changer.htm"},
+    {PageKind::LogonScreen, "Logon Screen", "logon_screen_changer.htm"},
+    {PageKind::ScreenSaver, "Screen Saver", "screen_saver_changer.htm"},
+    {PageKind::Preferences, "Preferences", "preferences.htm"},
+    {PageKind::About, "About", nullptr},
 };
 
 // The order in which applying copies the pages back.
@@ -47,6 +51,12 @@ const char* PageNameKey(PageKind kind) {
   for (const PageEntry& entry : kPages)
     if (entry.kind == kind) return entry.nameKey;
   return "";
+}
+
+const char* PageHelpTopic(PageKind kind) {
+  for (const PageEntry& entry : kPages)
+    if (entry.kind == kind) return entry.helpTopic;
+  return nullptr;
 }
 
 PageFrame::PageFrame(const MainWindowServices& services, PageFactory factory)

@@ -21,6 +21,8 @@ namespace qv {
 std::vector<PageKind> PagesForGeneration(int generation);
 // The key in section "Page Name" (and the untranslated name) of a kind.
 const char* PageNameKey(PageKind kind);
+// The help topic of a kind's page, or nullptr for the contents.
+const char* PageHelpTopic(PageKind kind);
 
 class PageFrame {
  public:

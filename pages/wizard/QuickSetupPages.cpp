@@ -35,20 +35,21 @@ const widgets::ControlText kHotkeyTexts[] = {
 const int kHotkeyControls[kHotkeyCount] = {IDC_HOTKEY_PREV_WALLPAPER, IDC_HOTKEY_NEXT_WALLPAPER,
                                            IDC_HOTKEY_PREV_IESKIN, IDC_HOTKEY_NEXT_IESKIN};
 
-// A heading in the page's font made bold.
-HFONT BoldFont(HWND control) {
+// Sets a page's heading in the page's font made bold; the font is kept in holder.
+void MakeHeadingBold(HWND page, int heading, widgets::ScopedGdiObj<HFONT>* holder) {
+  HWND control = ::GetDlgItem(page, heading);
   LOGFONTA font{};
   HFONT current = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0));
-  if (!current || !::GetObjectA(current, sizeof font, &font)) return nullptr;
+  if (!current || !::GetObjectA(current, sizeof font, &font)) return;
   font.lfWeight = FW_BOLD;
-  return ::CreateFontIndirectA(&font);
+  holder->Reset(::CreateFontIndirectA(&font));
+  if (*holder) widgets::Window(control).SetFont(holder->Get());
 }
 
 }  // namespace
 
 bool CQSWelcomePage::OnInit() {
-  titleFont_.Reset(BoldFont(Item(IDC_QS_WELCOME_TITLE)));
-  if (titleFont_) widgets::Window(Item(IDC_QS_WELCOME_TITLE)).SetFont(titleFont_.Get());
+  MakeHeadingBold(Handle(), IDC_QS_WELCOME_TITLE, &titleFont_);
   Localize();
   return true;
 }
@@ -76,6 +77,7 @@ void CQSWelcomePage::OnSetActive() {
 void CQSWelcomePage::OnKillActive() { ::ShowWindow(SheetButton(widgets::kWizardBack), SW_SHOW); }
 
 bool CQSLanguageSetupPage::OnInit() {
+  MakeHeadingBold(Handle(), IDC_QS_LANGUAGE_TITLE, &titleFont_);
   widgets::ChoiceBox combo(Item(IDC_QS_LANGUAGE_COMBO));
   std::vector<std::string> names;
   Languages().GetLanguageNames(&names);
@@ -110,6 +112,7 @@ CQSHotkeySetupPage::CQSHotkeySetupPage(const HotkeySetting (&hotkeys)[kHotkeyCou
 }
 
 bool CQSHotkeySetupPage::OnInit() {
+  MakeHeadingBold(Handle(), IDC_QS_HOTKEY_TITLE, &titleFont_);
   Load();
   Localize();
   return true;

@@ -51,6 +51,7 @@ class CQSLanguageSetupPage : public widgets::PropertyPage {
  private:
   CQuickSetupWizard* wizard_;
   int preset_ = -1;
+  widgets::ScopedGdiObj<HFONT> titleFont_;
 };
 
 class CQSHotkeySetupPage : public widgets::PropertyPage {
@@ -74,6 +75,7 @@ class CQSHotkeySetupPage : public widgets::PropertyPage {
 
   HotkeySetting hotkeys_[kHotkeyCount];
   bool lastPage_;
+  widgets::ScopedGdiObj<HFONT> titleFont_;
 };
 
 }  // namespace qv

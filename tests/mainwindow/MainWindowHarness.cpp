@@ -48,6 +48,8 @@ bool Active() { return Record().screenSaverActive; }
 std::string QvLogo() { return Record().qvLogoPath; }
 std::string NoFile() { return std::string(); }
 void Timeout(int minutes) { Record().timeouts.push_back(minutes); }
+void Help(HWND, const char* topic) { Record().helpTopics.push_back(topic ? topic : "<contents>"); }
+void BootIniSetup(HWND) { ++Record().bootIniSetups; }
 
 }  // namespace
 
@@ -111,6 +113,8 @@ INT_PTR MainWindowHarness::Run(bool startupRun,
   services.qvUiHostPath = &NoFile;
   services.bootLogoPath = &NoFile;
   services.setScreenSaverTimeout = &Timeout;
+  services.openHelp = &Help;
+  services.setupBootIni = &BootIniSetup;
   qv::PivoraDlg dialog(settings, settingsPath, startupRun, services, pages, timings);
   dialog_ = &dialog;
   ended_ = false;

@@ -30,6 +30,8 @@ struct Recorder {
   bool screenSaverActive = false;
   std::string qvLogoPath;
   std::vector<int> timeouts;
+  std::vector<std::string> helpTopics;  // "<contents>" for the contents
+  int bootIniSetups = 0;
 };
 Recorder& Record();
 

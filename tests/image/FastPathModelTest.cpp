@@ -9,9 +9,17 @@
 #include <vector>
 
 #include "image/CxImage.h"
+#include "image/PixelKernels.h"
 #include "tests/image/AreaModel.h"
 
 namespace {
+
+// Every case runs with the vector forms (where the processor has them) and with the plain ones.
+class FastPaths : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override { qv::image::AllowVectorCode(GetParam()); }
+  void TearDown() override { qv::image::AllowVectorCode(true); }
+};
 
 CxImage RandomPicture(std::mt19937& rng, uint32_t w, uint32_t h, int smooth) {
   CxImage image(w, h, 24, CXIMAGE_FORMAT_BMP);
@@ -49,7 +57,7 @@ void ExpectShrinkMatchesModel(const CxImage& src, long w, long h) {
   EXPECT_EQ(first, got.size()) << "first difference at byte " << first;
 }
 
-TEST(FastPaths, AreaAveragingMatchesTheModelForAwkwardSizes) {
+TEST_P(FastPaths, AreaAveragingMatchesTheModelForAwkwardSizes) {
   std::mt19937 rng(20);
   struct Shape {
     uint32_t w, h;
@@ -72,7 +80,7 @@ TEST(FastPaths, AreaAveragingMatchesTheModelForAwkwardSizes) {
   }
 }
 
-TEST(FastPaths, AreaAveragingMatchesTheModelForRandomSizes) {
+TEST_P(FastPaths, AreaAveragingMatchesTheModelForRandomSizes) {
   std::mt19937 rng(2020);
   std::uniform_int_distribution<uint32_t> side(2, 260);
   for (int i = 0; i < 150; i++) {
@@ -93,23 +101,26 @@ std::vector<CxRgbQuad> RandomPalette(std::mt19937& rng, uint32_t n) {
   return pal;
 }
 
-TEST(FastPaths, PaletteSearchIsTheFirstNearestEntry) {
+TEST_P(FastPaths, PaletteSearchIsTheFirstNearestEntry) {
   std::mt19937 rng(7);
-  for (uint32_t n : {2u, 16u, 256u}) {
-    CxImage image(1, 1, n == 2 ? 1 : n == 16 ? 4 : 8, CXIMAGE_FORMAT_BMP);
+  for (uint32_t n : {0u, 1u, 2u, 5u, 16u, 255u, 256u}) {
     std::vector<CxRgbQuad> pal = RandomPalette(rng, n);
-    image.SetPalette(pal.data(), n);
+    const qv::image::PaletteSearch search(pal.data(), n);
+    CxImage image(1, 1, 8, CXIMAGE_FORMAT_BMP);
+    image.SetPalette(pal.data(), 256);
     std::uniform_int_distribution<int> byte(0, 255);
     for (int i = 0; i < 20000; i++) {
       CxRgbQuad c{uint8_t(byte(rng)), uint8_t(byte(rng)), uint8_t(byte(rng)), 0};
       // Some asked colours are palette entries exactly.
-      if (i % 5 == 0) c = pal[size_t(i / 5) % n];
-      ASSERT_EQ(image.GetNearestIndex(c), qvtest::NearestModel(pal.data(), n, c)) << n << " entries, i " << i;
+      if (i % 5 == 0 && n) c = pal[size_t(i / 5) % n];
+      const uint8_t want = qvtest::NearestModel(pal.data(), n, c);
+      ASSERT_EQ(search.Nearest(c.rgbBlue, c.rgbGreen, c.rgbRed), want) << n << " entries, i " << i;
+      if (n == 256) ASSERT_EQ(image.GetNearestIndex(c), want) << "i " << i;
     }
   }
 }
 
-TEST(FastPaths, LoweringTheDepthMatchesTheModel) {
+TEST_P(FastPaths, LoweringTheDepthMatchesTheModel) {
   std::mt19937 rng(16);
   for (uint32_t bits : {1u, 4u, 8u}) {
     for (bool diffuse : {true, false}) {
@@ -132,5 +143,12 @@ TEST(FastPaths, LoweringTheDepthMatchesTheModel) {
     }
   }
 }
+
+#if defined(__x86_64__)
+TEST(FastPathsVector, RunOnEveryX8664Processor) { EXPECT_TRUE(qv::image::UseVectorCode()); }
+#endif
+
+INSTANTIATE_TEST_SUITE_P(VectorAndPlain, FastPaths, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "vector" : "plain"; });
 
 }  // namespace

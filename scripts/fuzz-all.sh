@@ -44,7 +44,7 @@ for n in "${names[@]}"; do
     -print_final_stats=1 -artifact_prefix="$OUT/$n.crashes/" "$work" >"$OUT/$n.log" 2>&1
   rc=$?
   secs=$(( $(date +%s) - start ))
-  execs=$(awk -F: '/stat::number_of_executed_units/ {gsub(/ /, "", $2); print $2}' "$OUT/$n.log" | tail -1)
+  execs=$(awk '/stat::number_of_executed_units/ {print $2}' "$OUT/$n.log" | tail -1)
   cov=$(grep -oE 'cov: [0-9]+ ft: [0-9]+' "$OUT/$n.log" | tail -1)
   crashes=$(find "$OUT/$n.crashes" -type f | wc -l)
   leaks=$(grep -c 'ERROR: LeakSanitizer' "$OUT/$n.log")

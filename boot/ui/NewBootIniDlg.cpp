@@ -40,7 +40,12 @@ bool NewBootIniDlg::OnInit() {
   LocalizeNewBootIniLabels(Handle());
   widgets::SetControlTexts(Handle(), kButtons, &BootDialogText);
   ::SetDlgItemTextA(Handle(), IDC_NEWBOOTINI_TEXT, texts_.mainText.c_str());
-  return true;
+  // The caret at the start, not the whole text selected, so that a first key press does not
+  // replace the file.
+  HWND edit = Item(IDC_NEWBOOTINI_TEXT);
+  ::SetFocus(edit);
+  ::SendMessageA(edit, EM_SETSEL, 0, 0);
+  return false;
 }
 
 bool NewBootIniDlg::OnCommand(int code, int id, HWND control) {

@@ -190,6 +190,7 @@ TEST_F(WinBootIniDialogs, AnUnreadableFileClosesTheDialogAsCancelled) {
 struct NewRun {
   INT_PTR result = 0;
   std::string shown, title, prompt;
+  DWORD selection = 1;  // EM_GETSEL: start in the low word, end in the high word
 };
 
 // Opens the new boot.ini dialog with texts, optionally replaces the edit's text, presses Save.
@@ -200,6 +201,7 @@ NewRun RunNew(const qv::NewBootIniTexts& texts, const std::string& path, const c
   Script script({[&] {
     if (!dialog.IsWindow()) return false;
     run.shown = ControlText(dialog, IDC_NEWBOOTINI_TEXT);
+    run.selection = static_cast<DWORD>(SendDlgItemMessageA(dialog, IDC_NEWBOOTINI_TEXT, EM_GETSEL, 0, 0));
     run.title = qvtest::WindowCaption(dialog);
     run.prompt = ControlText(dialog, IDC_NEWBOOTINI_PROMPT);
     if (edited) SetDlgItemTextA(dialog, IDC_NEWBOOTINI_TEXT, edited);
@@ -215,6 +217,7 @@ TEST_F(WinBootIniDialogs, NewFileForXpInCWindowsIsTheSixLinesWithItsAttributes) 
   NewRun run = RunNew(texts, path_, nullptr);
   EXPECT_EQ(run.result, IDOK);
   EXPECT_EQ(run.shown, texts.mainText);
+  EXPECT_EQ(run.selection, 0u) << "the caret at the start, nothing selected";
   EXPECT_EQ(run.title, "New BOOT.INI");
   EXPECT_EQ(run.prompt, "Quorvex will generate the BOOT.INI file for you:");
   EXPECT_EQ(ReadFile(path_),

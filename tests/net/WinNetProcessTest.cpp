@@ -128,6 +128,9 @@ TEST_F(NetProcess, TheAgentAnnouncesANewerVersionAndYesOpensTheDownloadPageMaxim
   HWND box = qvtest::WaitForWindow(kBoxCaption, agent.Id(), 30000);
   ASSERT_NE(box, nullptr) << "the what's-new message";
   EXPECT_EQ("Quorvex 1.05 is out.\r\nFaster rotation.", BoxText(box));
+  // QV_BOX_HOLD_MS keeps the box up for a screenshot of the display.
+  char hold[16] = {};
+  if (GetEnvironmentVariableA("QV_BOX_HOLD_MS", hold, sizeof hold)) Sleep(atoi(hold));
   PostMessageA(box, WM_COMMAND, IDYES, 0);
   std::string recorded;
   for (DWORD start = GetTickCount(); recorded.empty() && GetTickCount() - start < 30000;) {

@@ -9,6 +9,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "tests/mainwindow/AgentSettings.h"
 #include "tests/net/WinNetSupport.h"
@@ -61,6 +62,18 @@ class BrowserScope {
   bool set_ = false;
   std::string old_;
 };
+
+// The lines the browser stand-in wrote, once there are n of them (or after 30 s).
+std::vector<std::string> RecordedLines(const std::string& path, std::size_t n) {
+  std::vector<std::string> lines;
+  for (DWORD start = GetTickCount(); lines.size() < n && GetTickCount() - start < 30000;) {
+    Sleep(200);
+    lines.clear();
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+  }
+  return lines;
+}
 
 // Wine's crash dialog of a process that died of an exception.
 bool CrashDialogShown() { return FindWindowA(nullptr, "Program Error") != nullptr; }
@@ -132,14 +145,15 @@ TEST_F(NetProcess, TheAgentAnnouncesANewerVersionAndYesOpensTheDownloadPageMaxim
   char hold[16] = {};
   if (GetEnvironmentVariableA("QV_BOX_HOLD_MS", hold, sizeof hold)) Sleep(atoi(hold));
   PostMessageA(box, WM_COMMAND, IDYES, 0);
-  std::string recorded;
-  for (DWORD start = GetTickCount(); recorded.empty() && GetTickCount() - start < 30000;) {
-    Sleep(200);
-    std::ifstream in(record);
-    std::getline(in, recorded);
-  }
-  EXPECT_EQ("3 \"" + qvtest::TestServer() + "/v10500/download.html#quorvex\"", recorded)
+  std::vector<std::string> recorded = RecordedLines(record, 1);
+  ASSERT_EQ(1u, recorded.size()) << "the shell started no browser";
+  EXPECT_EQ("3 \"" + qvtest::TestServer() + "/v10500/download.html#quorvex\"", recorded[0])
       << "the shell opens the download page with SW_SHOWMAXIMIZED (3)";
+  // The Help menu's "Quorvex Homepage" takes the same road.
+  PostMessageA(qvtest::WaitForWindow("Quorvex", agent.Id(), 1000), WM_COMMAND, 32796, 0);
+  recorded = RecordedLines(record, 2);
+  ASSERT_EQ(2u, recorded.size());
+  EXPECT_EQ("3 \"" + qvtest::TestServer() + "/v10500/\"", recorded[1]);
   EXPECT_EQ(3, ServedRequests("v10500"))
       << "the version, the what's-new file and the site list (due at every start with day 0)";
   Undo(&agent);

@@ -53,7 +53,7 @@
 // Private window messages.
 #define QV_MSG_FOLDER_CHANGED   1225  // from the folder watcher; wParam 1 file, 0 folder change
 #define QV_MSG_TRANSLATE_MENU   2026  // from the tray, wParam = the menu about to be shown
-// From the update-check threads. 2034 and 2035 carry owned text in lParam (widgets/PostedText.h);
+// From the update-check threads. 2034 and 2035 carry owned text in lParam (platform/PostedText.h);
 // 2036 asks for retry timer wParam (1002 or 1003) with the period lParam in milliseconds, since a
 // thread cannot set a timer on a window of another thread.
 #define QV_MSG_SITE_LIST        2034  // the site list arrived

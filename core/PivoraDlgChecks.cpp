@@ -3,15 +3,15 @@
 // list) happens on the window's own thread.
 #include "core/MainWindowRes.h"
 #include "core/PivoraDlg.h"
-#include "widgets/PostedText.h"
+#include "platform/PostedText.h"
 
 namespace qv {
 
 void PivoraDlg::OnCheckResult(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == QV_MSG_SITE_LIST) {
-    siteListText_ = widgets::TakePostedText(lParam);
+    siteListText_ = platform::TakePostedText(lParam);
   } else if (message == QV_MSG_NEW_VERSION) {
-    std::string whatsNew = widgets::TakePostedText(lParam);
+    std::string whatsNew = platform::TakePostedText(lParam);
     if (!whatsNew.empty() && services_.showNewVersion) services_.showNewVersion(Handle(), whatsNew);
   } else if (settings_.checkNewVersion) {
     // A retry asked for before the preference was switched off is dropped.
@@ -44,7 +44,7 @@ UINT PivoraDlg::RetryPeriod(UINT timer) const {
 
 // Texts still on their way would never be taken; the checks themselves get a bounded wait.
 void PivoraDlg::EndChecks() {
-  widgets::DiscardPostedTexts(Handle(), QV_MSG_SITE_LIST, QV_MSG_NEW_VERSION);
+  platform::DiscardPostedTexts(Handle(), QV_MSG_SITE_LIST, QV_MSG_NEW_VERSION);
   if (services_.endUpdateChecks) services_.endUpdateChecks();
 }
 

@@ -10,7 +10,7 @@
 #include "core/Log.h"
 #include "core/MainWindowRes.h"
 #include "net/WebFetcher.h"
-#include "widgets/PostedText.h"
+#include "platform/PostedText.h"
 
 namespace qv {
 namespace {
@@ -34,7 +34,7 @@ void PostRetry(const CheckJob& job, UINT timer, UINT periodMs) {
 }
 
 bool PostResult(const CheckJob& job, UINT message, std::string text) {
-  return !WindowGone() && widgets::PostText(job.window, message, std::move(text));
+  return !WindowGone() && platform::PostText(job.window, message, std::move(text));
 }
 
 CheckOutcome UpdateSteps(const CheckJob& job) {

@@ -8,7 +8,7 @@
 
 #include "core/MainWindowRes.h"
 #include "tests/mainwindow/MainWindowHarness.h"
-#include "widgets/PostedText.h"
+#include "platform/PostedText.h"
 
 namespace {
 
@@ -36,9 +36,9 @@ TEST(CheckMessages, TheSiteListAndTheWhatsNewTextArriveAsOwnedText) {
   MainWindowHarness h;
   h.settings.checkNewVersion = true;
   h.Run(false, [&](MainWindowHarness& h) {
-    ASSERT_TRUE(widgets::PostText(h.Window(), QV_MSG_SITE_LIST, "site list"));
-    ASSERT_TRUE(widgets::PostText(h.Window(), QV_MSG_NEW_VERSION, "What is new"));
-    ASSERT_TRUE(widgets::PostText(h.Window(), QV_MSG_NEW_VERSION, ""));
+    ASSERT_TRUE(platform::PostText(h.Window(), QV_MSG_SITE_LIST, "site list"));
+    ASSERT_TRUE(platform::PostText(h.Window(), QV_MSG_NEW_VERSION, "What is new"));
+    ASSERT_TRUE(platform::PostText(h.Window(), QV_MSG_NEW_VERSION, ""));
     EXPECT_TRUE(h.WaitFor([&] { return h.Dialog().SiteListText() == "site list"; }, 5000));
     h.Wait(200);
     h.OnUi([&] {

@@ -3,7 +3,7 @@
 #include <wininet.h>
 
 #include "core/MainWindowRes.h"
-#include "widgets/PostedText.h"
+#include "platform/PostedText.h"
 
 namespace qvtest {
 namespace {
@@ -15,7 +15,7 @@ std::vector<Posted>& Arrived() {
 
 LRESULT CALLBACK ReceiverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == QV_MSG_SITE_LIST || message == QV_MSG_NEW_VERSION) {
-    Arrived().push_back({message, wParam, lParam, widgets::TakePostedText(lParam)});
+    Arrived().push_back({message, wParam, lParam, platform::TakePostedText(lParam)});
     return 0;
   }
   if (message == QV_MSG_CHECK_RETRY) {

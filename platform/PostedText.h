@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace widgets {
+namespace platform {
 
 // Posts message with the text in its long parameter (word parameter 0). False when the post
 // failed (the window is gone, the queue is full); the text is released then.
@@ -19,4 +19,4 @@ std::string TakePostedText(LPARAM lParam);
 // about to be destroyed and will never receive them).
 void DiscardPostedTexts(HWND window, UINT first, UINT last);
 
-}  // namespace widgets
+}  // namespace platform

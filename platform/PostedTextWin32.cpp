@@ -1,8 +1,8 @@
-#include "widgets/PostedText.h"
+#include "platform/PostedText.h"
 
 #include <memory>
 
-namespace widgets {
+namespace platform {
 
 bool PostText(HWND window, UINT message, std::string text) {
   auto owned = std::make_unique<std::string>(std::move(text));
@@ -21,4 +21,4 @@ void DiscardPostedTexts(HWND window, UINT first, UINT last) {
   while (PeekMessageA(&msg, window, first, last, PM_REMOVE)) TakePostedText(msg.lParam);
 }
 
-}  // namespace widgets
+}  // namespace platform

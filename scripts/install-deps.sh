@@ -11,7 +11,7 @@ PACKAGES=(
   libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev
   clang libclang-rt-14-dev
   wine wine32:i386 wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick
-  valgrind
+  valgrind nsis
   mate-backgrounds python3-pefile
 )
 

@@ -71,6 +71,8 @@ VIAddVersionKey /LANG=0 "OriginalFilename" "${QV_NAME}-${QV_VERSION}-setup.exe"
 
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+; Offers the restart when a file in use could only be marked for removal.
+!insertmacro MUI_UNPAGE_FINISH
 
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "German"

@@ -134,6 +134,19 @@ Function un.QvForgetWallpaper
   ${EndIf}
 FunctionEnd
 
+; The hook library stays loaded in programs that got messages while the agent's hook was set,
+; until they next pump messages (Windows) or end (Wine): a few tries, then at the next start.
+Function un.QvDeleteHookLibrary
+  ${For} $R1 1 10
+    Delete "$INSTDIR\pv.dll"
+    ${IfNot} ${FileExists} "$INSTDIR\pv.dll"
+      ${Break}
+    ${EndIf}
+    Sleep 500
+  ${Next}
+  Delete /REBOOTOK "$INSTDIR\pv.dll"
+FunctionEnd
+
 Function un.QvRemoveSettings
   Call un.QvForgetWallpaper
   Delete "$APPDATA\${QV_NAME}\qv.dat"
@@ -189,13 +202,13 @@ Section "Uninstall"
   RMDir "$APPDATA\${QV_NAME}"
 
   Delete /REBOOTOK "$INSTDIR\Quorvex.exe"
-  Delete /REBOOTOK "$INSTDIR\pv.dll"
+  Call un.QvDeleteHookLibrary
   Delete /REBOOTOK "$INSTDIR\kz.dll"
   Delete "$INSTDIR\Quorvex.chm"
   Delete "$INSTDIR\language\*.lng"
   RMDir "$INSTDIR\language"
   Delete "$INSTDIR\uninstall.exe"
-  RMDir "$INSTDIR"
+  RMDir /REBOOTOK "$INSTDIR"
 
   SetShellVarContext all
   !insertmacro QV_REMOVE_LINKS

@@ -2,8 +2,9 @@
 # The setup program as a user meets it, in a fresh Wine prefix of its own:
 #   1. silent install: files, Start-menu entries, the start-up value, the programs list's entry,
 #      the setup's version resource; the program starts from the shortcut's target;
-#   2. a start-up run ("-r") changes boot screen, logon screen, wallpaper and browser skin, with
-#      boot.ini marked as the boot.ini setup marks it;
+#   2. a simulated log-on starts the program from the start-up value; its start-up run ("-r")
+#      changes boot screen, logon screen, wallpaper and browser skin, with boot.ini marked as the
+#      boot.ini setup marks it;
 #   3. upgrade with that agent running: it is ended (not undone) and runs the new program after,
 #      with the user's settings kept;
 #   4. silent uninstall: boot.ini, Winlogon and the browser are as before, nothing of Quorvex is
@@ -30,6 +31,8 @@ esac
 rm -rf "$work"
 mkdir -p "$work"
 export WINEPREFIX=$work/prefix
+# No menu entries on the Linux desktop for the prefix's shortcuts.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 source "$here/../../scripts/wine-env.sh"
 cleanup() {
   "$WINESERVER" -k 2>/dev/null
@@ -52,6 +55,9 @@ expect_eq() {  # expect_eq WHAT EXPECTED ACTUAL
 expect_file() { if [ -e "$2" ]; then pass "$1 exists"; else fail "$1 missing: $2"; fi; }
 expect_gone() { if [ ! -e "$2" ]; then pass "$1 is gone"; else fail "$1 still there: $2"; fi; }
 wine_() { "$QV_WINE" "$@" 2>/dev/null | tr -d '\r'; }
+# For programs that may start others (the setup restarts the agent): no pipe that they would
+# keep open.
+run_quietly() { "$QV_WINE" "$@" >/dev/null 2>&1; }
 probe() { wine_ "$probe_exe" "$@"; }
 # reg_value KEY NAME: the value's data as "reg query" prints it, or nothing.
 reg_value() {
@@ -65,13 +71,21 @@ registry_mentions() {
   grep -i -h -E 'quorvex|qvlogo|qvuihost|qvieskin|qvwallpa|qv\.dat' "$WINEPREFIX"/*.reg
   "$WINESERVER" -p
 }
-# A silent uninstall copies itself away and returns at once: wait for that copy to finish.
+# The uninstaller processes running in this prefix (a silent uninstall copies itself to the
+# temporary folder as Un.exe, starts that copy and returns at once).
+uninstaller_pids() {
+  local p
+  for p in $(pgrep -f 'Un\.exe'); do
+    { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$p"
+  done
+}
 uninstall_silently() {
-  wine_ "$instdir_win\\uninstall.exe" /S "$@"
-  for _ in $(seq 120); do
-    pgrep -f 'Un_A\.exe' >/dev/null || break
+  run_quietly "$instdir_win\\uninstall.exe" /S "$@"
+  for _ in $(seq 240); do
+    [ -z "$(uninstaller_pids)" ] && return 0
     sleep 0.5
   done
+  fail "the uninstaller did not finish within 2 minutes"
 }
 
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
@@ -93,7 +107,7 @@ wine_ reg add "$toolbar_key" /f >/dev/null
 cp "$golden/user-edited.ini" "$bootini"
 
 echo "== 1. silent install"
-wine_ "$setup" /S
+run_quietly "$setup" /S
 for f in Quorvex.exe pv.dll kz.dll language/qveng.lng language/qvdeu.lng uninstall.exe; do
   expect_file "installed $f" "$instdir/$f"
 done
@@ -138,8 +152,9 @@ probe minutes 13 || fail "settings not changed"
 # An older program in place, so that the upgrade's copy is seen to be the new one.
 cp "$instdir/Quorvex.exe" "$work/new-Quorvex.exe"
 printf 'an older build' >>"$instdir/Quorvex.exe"
-"$QV_WINE" "$instdir_win\\Quorvex.exe" -r >/dev/null 2>&1 &
-probe wait-agent || fail "the start-up run's agent did not come"
+# A simulated log-on: wineboot runs the start-up values, ours among them.
+"$QV_WINE" wineboot >/dev/null 2>&1
+probe wait-agent || fail "the log-on did not start the agent"
 sleep 2
 old_agent=$(probe agent | cut -d'|' -f1)
 expect_file "kernel copy" "$system/QVLOGO.EXE"
@@ -153,7 +168,7 @@ settings_before=$(probe settings)
 echo "$me: settings: $settings_before"
 
 echo "== 3. upgrade with the agent running"
-wine_ "$setup" /S
+run_quietly "$setup" /S
 probe wait-agent || fail "no agent after the upgrade"
 sleep 2
 agent=$(probe agent)
@@ -170,6 +185,17 @@ expect_eq "Winlogon UIHost after the upgrade" 'C:\windows\system32\QVUIHOST.EXE'
 
 echo "== 4. silent uninstall, settings kept"
 uninstall_silently
+# Wine keeps a hook library loaded in every program that got messages while the hook was set
+# until it ends, so pv.dll may only be marked for removal at the next start.
+if [ -e "$instdir/pv.dll" ]; then
+  "$WINESERVER" -k 2>/dev/null; "$WINESERVER" -w 2>/dev/null
+  grep -i -A3 'PendingFileRenameOperations' "$WINEPREFIX/system.reg" | grep -q -i 'Quorvex\\\\pv.dll' &&
+    pass "pv.dll is in use and marked for removal at the next start" ||
+    fail "pv.dll is left and not marked for removal"
+  "$WINESERVER" -p
+  echo "$me: restarting Windows (wineboot)"
+  run_quietly wineboot
+fi
 probe agent >/dev/null && fail "an agent still runs" || pass "no agent runs"
 cmp -s "$bootini" "$golden/written.ini" && pass "boot.ini as before the marking (written form)" ||
   { fail "boot.ini after the uninstall:"; cat -A "$bootini" >&2; }
@@ -190,7 +216,7 @@ others=$(grep -v -i 'qvwallpa\.bmp' <<<"$left")
   fail "registry lines left: $others"
 
 echo "== 5. install, then uninstall with /REMOVESETTINGS"
-wine_ "$setup" /S /NOSTARTUP
+run_quietly "$setup" /S /NOSTARTUP
 expect_eq "no start-up value with /NOSTARTUP" "" "$(reg_value "$run_key" Quorvex)"
 uninstall_silently /REMOVESETTINGS
 expect_gone "settings folder" "$appdata"
@@ -198,8 +224,9 @@ expect_gone "program folder" "$instdir"
 expect_eq "desktop wallpaper value" "" "$(reg_value 'HKCU\Control Panel\Desktop' Wallpaper)"
 left=$(registry_mentions)
 [ -z "$left" ] && pass "no registry line names Quorvex or its files" || fail "registry lines left: $left"
-echo "$me: left in drive C:"; find "$WINEPREFIX/drive_c" -iname '*quorvex*' -o -iname 'qv*.bmp' -o \
-  -iname 'QVLOGO*' -o -iname 'QVUIHOST*' -o -iname 'qv.dat' | sed 's/^/  /'
+files=$(find "$WINEPREFIX/drive_c" -iname '*quorvex*' -o -iname 'qv*.bmp' -o -iname 'QVLOGO*' -o \
+  -iname 'QVUIHOST*' -o -iname 'qv.dat' -o -iname 'boot.ini.qv*')
+[ -z "$files" ] && pass "no file of Quorvex is left in drive C:" || fail "files left: $files"
 
 echo "$me: $failures failure(s)"
 [ "$failures" -eq 0 ]

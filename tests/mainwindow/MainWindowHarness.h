@@ -32,6 +32,13 @@ struct Recorder {
   std::vector<int> timeouts;
   std::vector<std::string> helpTopics;  // "<contents>" for the contents
   int bootIniSetups = 0;
+  // The update check's entries: the refresh day handed to each start, the retries, the texts.
+  std::vector<int> updateStarts;
+  int updateRetries = 0;
+  std::vector<int> siteListRetries;
+  std::vector<std::string> newVersionTexts;
+  int homePages = 0;
+  int endChecks = 0;
 };
 Recorder& Record();
 

@@ -164,6 +164,17 @@ std::vector<std::string> FindPictures(const std::string& folder) {
   return found;
 }
 
+std::vector<std::string> SmallestFirst(std::vector<std::string> paths) {
+  auto size = [](const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  };
+  std::stable_sort(paths.begin(), paths.end(),
+                   [&](const std::string& a, const std::string& b) { return size(a) < size(b); });
+  return paths;
+}
+
 }  // namespace qvtest
 
 namespace qvtest {

@@ -61,5 +61,7 @@ class HostedWallpaperPage {
 std::string PageTempFolder(const std::string& name);
 // Every .jpg below folder (recursive), sorted.
 std::vector<std::string> FindPictures(const std::string& folder);
+// The same paths, the smallest files first.
+std::vector<std::string> SmallestFirst(std::vector<std::string> paths);
 
 }  // namespace qvtest

@@ -16,6 +16,14 @@ namespace {
 using qvtest::HostedWallpaperPage;
 using qvtest::Page;
 
+// A Unix path of the build as Wine's Z: drive names it.
+std::string WinePath(const char* unixPath) {
+  std::string path = std::string("Z:") + unixPath;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
 class WallpaperPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -111,7 +119,7 @@ TEST_F(WallpaperPageTest, SelectionCommandsAndShortcuts) {
 
 TEST_F(WallpaperPageTest, DropsAddFoldersRootsAndOnlyTheListedPictureNames) {
   const std::string folder = qvtest::PageTempFolder("dropped");
-  const std::string gif = QV_GIF_320x200;
+  const std::string gif = WinePath(QV_GIF_320x200);
   HostedWallpaperPage host(live);
   host.Drop({folder, "C:\\", folder + "\\x.pcx", folder + "\\x.jpeg", folder + "\\x.tif", "a.bmp", gif});
   ASSERT_EQ(host.List().Count(), 3);
@@ -135,7 +143,7 @@ TEST_F(WallpaperPageTest, DropsAddFoldersRootsAndOnlyTheListedPictureNames) {
 
 TEST_F(WallpaperPageTest, AddFilesAndFolderThroughTheirDialogs) {
   HostedWallpaperPage host(live);
-  Page().files = {QV_GIF_320x200, "C:\\pictures\\x.pcx"};  // the dialog's names are not filtered
+  Page().files = {WinePath(QV_GIF_320x200), "C:\\pictures\\x.pcx"};  // the dialog's names are not filtered
   host.Command(ID_ADD_FILES);
   Page().folder = "C:\\windows\\";
   Page().includeSubFolders = false;
@@ -181,8 +189,10 @@ TEST_F(WallpaperPageTest, TimerControlsFollowUseTimerAndTheIntervalIsChecked) {
 TEST_F(WallpaperPageTest, SetAsCurrentWithARealPictureSetsTheWallpaper) {
   Page().modifyWallpaper = &qv::ModifyWallpaper;
   HostedWallpaperPage host(live);
-  host.page().AddFileRow(QV_JPEG_PICTURE);
+  const std::string jpeg = WinePath(QV_JPEG_PICTURE);
+  host.page().AddFileRow(jpeg);
   host.Command(IDC_SET_CURRENT);  // posts 32781 to the page
+  HostedWallpaperPage::Pump(200);
   EXPECT_TRUE(Page().wallpapers.empty());
   host.SelectRows({true});
   host.Command(IDC_SET_CURRENT);
@@ -194,7 +204,7 @@ TEST_F(WallpaperPageTest, SetAsCurrentWithARealPictureSetsTheWallpaper) {
   EXPECT_EQ(Page().messages, (std::vector<std::string>{"0003", "0020"}));
   Page().modifyWallpaper = [](const std::string&, int) { return false; };
   host.Command(ID_SET_CURRENT);
-  EXPECT_EQ(Page().messages.back(), std::string("0019|") + QV_JPEG_PICTURE);
+  EXPECT_EQ(Page().messages.back(), "0019|" + jpeg);
 }
 
 }  // namespace

@@ -286,6 +286,7 @@ void ImageSetupPage::ShowThumbnails() {
                                        ILC_COLOR24, 0, 1));
   list_.SetImageList(thumbCells_.Get(), LVSIL_NORMAL);
   list_.SetView(LVS_ICON);
+  list_.Repaint();
 }
 
 void ImageSetupPage::ShowDetails() {
@@ -295,6 +296,7 @@ void ImageSetupPage::ShowDetails() {
   listMode_.SetText(Text("List Mode Button", "Details"));
   list_.SetView(LVS_REPORT);
   SetColumnWidths();
+  list_.Repaint();
 }
 
 void ImageSetupPage::SortBy(int column) {

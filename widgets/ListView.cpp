@@ -141,6 +141,15 @@ void ListView::AddStyle(DWORD added) const {
   ::SetWindowLongPtrA(Handle(), GWL_STYLE, style | added);
 }
 
+void ListView::Repaint() const {
+  POINT origin{};
+  if (View() != LVS_REPORT && ListView_GetOrigin(Handle(), &origin))
+    ListView_Scroll(Handle(), -origin.x, -origin.y);
+  if (View() == LVS_REPORT) ListView_Scroll(Handle(), -0x7FFF, 0);
+  if (Count() > 0) EnsureVisible(0);
+  ::InvalidateRect(Handle(), nullptr, TRUE);
+}
+
 bool ListView::IsRowVisible(int row) const {
   RECT item{}, client = ClientRect(), overlap{};
   if (!ItemRect(row, LVIR_BOUNDS, &item)) return false;

@@ -88,6 +88,8 @@ class ListView : public Window {
   }
   // True when some of the row lies in the client area.
   bool IsRowVisible(int row) const;
+  // Scrolls back to the origin and redraws everything (after a change of view).
+  void Repaint() const;
   bool Redraw(int first, int last) const { return ListView_RedrawItems(Handle(), first, last) != FALSE; }
 };
 

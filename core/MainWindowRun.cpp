@@ -8,12 +8,10 @@
 #include "core/ShowMessage.h"
 #include "core/WindowsGeneration.h"
 #include "help/HelpFile.h"
+#include "pages/ProgramPages.h"
 
 namespace qv {
 namespace {
-
-// The pages arrive with their own modules; until then the page area stays empty.
-std::unique_ptr<ConfigPage> ProgramPages(PageKind) { return nullptr; }
 
 void SetupBootIniCommand(HWND owner) { SetupBootIni(owner, WindowsGeneration, &ShowMessage); }
 void OpenHelpCommand(HWND owner, const char* topic) { OpenHelp(owner, topic); }
@@ -22,10 +20,12 @@ void OpenHelpCommand(HWND owner, const char* topic) { OpenHelp(owner, topic); }
 
 int RunMainWindow(HINSTANCE instance, PVoptionData& settings, const std::string& settingsPath,
                   bool startupRun) {
+  // Without the thumbnail library the pages still work, with icons in place of thumbnails.
+  PrepareProgramPages();
   MainWindowServices services = ProgramMainWindowServices();
   services.setupBootIni = &SetupBootIniCommand;
   services.openHelp = &OpenHelpCommand;
-  PivoraDlg window(settings, settingsPath, startupRun, services, &ProgramPages);
+  PivoraDlg window(settings, settingsPath, startupRun, services, &MakeProgramPage);
   window.RunWindow(instance);
   CloseHelp();
   return 0;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image/Coders.h"
+#include "platform/ByteReader.h"
 
 namespace qv {
 namespace image {
@@ -14,8 +15,6 @@ namespace {
 constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr long kMaxSide = 4000;
 
-inline uint32_t Le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
-inline int16_t Le16(const uint8_t* p) { return int16_t(p[0] | (p[1] << 8)); }
 
 struct EmfHolder {
   HENHMETAFILE emf = nullptr;
@@ -34,10 +33,11 @@ bool DecodeWmf(CoderJob& job) {
   ReleaseDC(nullptr, screen);
   EmfHolder holder;
   long w = 0, h = 0;
-  if (bytes.size() >= 22 + 18 && Le32(bytes.data()) == kPlaceableKey) {
+  const platform::ByteReader r(bytes.data(), bytes.size());
+  if (bytes.size() >= 22 + 18 && r.U32LEAt(0) == kPlaceableKey) {
     // Placeable: a bounding box in metafile units and the units per inch before the metafile.
-    const long left = Le16(&bytes[6]), top = Le16(&bytes[8]), right = Le16(&bytes[10]), bottom = Le16(&bytes[12]);
-    const long inch = uint16_t(Le16(&bytes[14]));
+    const long left = r.I16LEAt(6), top = r.I16LEAt(8), right = r.I16LEAt(10), bottom = r.I16LEAt(12);
+    const long inch = r.U16LEAt(14);
     if (inch == 0) return job.Fail("corrupted WMF");
     w = (right - left) * dpiX / inch;
     h = (bottom - top) * dpiY / inch;
@@ -46,9 +46,9 @@ bool DecodeWmf(CoderJob& job) {
     METAFILEPICT pict{MM_ANISOTROPIC, LONG(std::abs(right - left) * 2540 / inch), LONG(std::abs(bottom - top) * 2540 / inch),
                       nullptr};
     holder.emf = SetWinMetaFileBits(UINT(bytes.size() - 22), &bytes[22], nullptr, &pict);
-  } else if (bytes.size() >= 88 && Le32(&bytes[0]) == 1 && Le32(&bytes[40]) == 0x464D4520) {
+  } else if (bytes.size() >= 88 && r.U32LEAt(0) == 1 && r.U32LEAt(40) == 0x464D4520) {
     holder.emf = SetEnhMetaFileBits(UINT(bytes.size()), bytes.data());
-  } else if (bytes.size() >= 18 && (Le16(&bytes[0]) == 1 || Le16(&bytes[0]) == 2) && Le16(&bytes[2]) == 9) {
+  } else if (bytes.size() >= 18 && (r.U16LEAt(0) == 1 || r.U16LEAt(0) == 2) && r.U16LEAt(2) == 9) {
     // A plain metafile states no size: the player's own bounds are used.
     holder.emf = SetWinMetaFileBits(UINT(bytes.size()), bytes.data(), nullptr, nullptr);
   }

@@ -37,6 +37,8 @@ class ByteReader {
     pos_ = position;
     return true;
   }
+  // Moves over count bytes that are all there; otherwise moves to the end and fails. So a field
+  // cut by the end is never half read.
   bool Skip(size_t count) {
     if (count > remaining()) {
       pos_ = size_;
@@ -45,22 +47,21 @@ class ByteReader {
     pos_ += count;
     return true;
   }
-  uint8_t U8() { return Take(1) ? data_[pos_ - 1] : 0; }
-  uint16_t U16LE() { return Take(2) ? LoadLE16(data_ + pos_ - 2) : 0; }
-  uint16_t U16BE() { return Take(2) ? LoadBE16(data_ + pos_ - 2) : 0; }
-  uint32_t U32LE() { return Take(4) ? LoadLE32(data_ + pos_ - 4) : 0; }
-  uint32_t U32BE() { return Take(4) ? LoadBE32(data_ + pos_ - 4) : 0; }
+  uint8_t U8() { return Skip(1) ? data_[pos_ - 1] : 0; }
+  uint16_t U16LE() { return Skip(2) ? LoadLE16(data_ + pos_ - 2) : 0; }
+  uint16_t U16BE() { return Skip(2) ? LoadBE16(data_ + pos_ - 2) : 0; }
+  uint32_t U32LE() { return Skip(4) ? LoadLE32(data_ + pos_ - 4) : 0; }
+  uint32_t U32BE() { return Skip(4) ? LoadBE32(data_ + pos_ - 4) : 0; }
   int16_t I16LE() { return static_cast<int16_t>(U16LE()); }
   int32_t I32LE() { return static_cast<int32_t>(U32LE()); }
   // Copies count bytes; false (and zeros) when fewer remain.
   bool Bytes(void* out, size_t count) {
-    if (count > remaining()) {
+    const uint8_t* from = current();
+    if (!Skip(count)) {
       std::memset(out, 0, count);
-      pos_ = size_;
-      return Fail();
+      return false;
     }
-    std::memcpy(out, data_ + pos_, count);
-    pos_ += count;
+    std::memcpy(out, from, count);
     return true;
   }
 
@@ -73,16 +74,6 @@ class ByteReader {
   int32_t I32LEAt(size_t at) const { return static_cast<int32_t>(U32LEAt(at)); }
 
  private:
-  // Moves over count bytes that are all there; otherwise moves to the end and fails. A field
-  // cut by the end is not half read.
-  bool Take(size_t count) {
-    if (count > remaining()) {
-      pos_ = size_;
-      return Fail();
-    }
-    pos_ += count;
-    return true;
-  }
   bool Fail() {
     failed_ = true;
     return false;

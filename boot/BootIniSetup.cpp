@@ -2,30 +2,25 @@
 
 #include "core/Log.h"
 #include "core/WindowsGeneration.h"
+#include "platform/AsciiText.h"
 #include "platform/SafeFile.h"
 
 namespace qv {
 namespace {
 
-std::string Lower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
-
 // The full line of a row: a trailing kernel switch is cut for the list only.
 std::string FullLine(const BootIniPair& pair) {
-  const std::string kSwitch = Lower(BootINI::kKernelSwitch);
+  const std::string kSwitch = platform::LowerAscii(BootINI::kKernelSwitch);
   std::string value = pair.value;
   if (value.size() > kSwitch.size() &&
-      Lower(value.substr(value.size() - kSwitch.size())) == kSwitch)
+      platform::LowerAscii(value.substr(value.size() - kSwitch.size())) == kSwitch)
     value.erase(value.size() - kSwitch.size());
   return pair.key + "=" + value;
 }
 
 bool PreselectsFor(const std::string& name, int generation) {
   if (generation == kWin2000) return name.find("2000") != std::string::npos;
-  return Lower(name).find("xp") != std::string::npos;
+  return platform::LowerAscii(name).find("xp") != std::string::npos;
 }
 
 // Splits text at CR LF, lone LF and lone CR.

@@ -134,7 +134,7 @@ bool LanguageManager::LoadFirstLanguage() {
 int LanguageManager::EnglishIndex() const {
   static const std::string kEnglish = "english";
   for (std::size_t i = 0; i < languages_.size(); ++i)
-    if (LowerAscii(languages_[i].name.substr(0, kEnglish.size())) == kEnglish)
+    if (platform::LowerAscii(languages_[i].name.substr(0, kEnglish.size())) == kEnglish)
       return static_cast<int>(i);
   return -1;
 }

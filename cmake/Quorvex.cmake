@@ -8,6 +8,16 @@ else()
   set(QV_WINDOWS OFF)
 endif()
 
+# The cache outside the work tree: cross-built libraries, Debian source packages, test pictures.
+# The Windows toolchain files set it already.
+if(NOT QV_CACHE)
+  if(DEFINED ENV{QV_CACHE})
+    set(QV_CACHE "$ENV{QV_CACHE}")
+  else()
+    set(QV_CACHE "$ENV{HOME}/.cache/quorvex")
+  endif()
+endif()
+
 # Where the runnable folder of a Windows build is left.
 set(QV_DIST_DIR "${CMAKE_BINARY_DIR}/dist/Quorvex" CACHE PATH "runnable program folder")
 
@@ -76,6 +86,10 @@ function(qv_define_program)
   endforeach()
 endfunction()
 
+# A GoogleTest program that skipped a test and failed none ends with this code
+# (tests/support/TestMain.h): ctest then reports it as skipped, and the test command counts it.
+set(QV_TEST_SKIPPED_EXIT 77)
+
 # qv_native_test(NAME SOURCES... [LIBS libs...]): a GoogleTest program of the native build.
 function(qv_native_test name)
   if(QV_WINDOWS OR QV_FUZZ)
@@ -84,9 +98,10 @@ function(qv_native_test name)
   cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
   add_executable(${name} ${T_UNPARSED_ARGUMENTS})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gtest_main)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest qv_test_main)
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES LABELS native)
+  set_tests_properties(${name} PROPERTIES LABELS native
+                       SKIP_RETURN_CODE ${QV_TEST_SKIPPED_EXIT})
 endfunction()
 
 # qv_windows_test(NAME SOURCES... [LIBS libs...]): a GoogleTest program of the Windows build,
@@ -98,10 +113,11 @@ function(qv_windows_test name)
   cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
   add_executable(${name} ${T_UNPARSED_ARGUMENTS})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gtest_main)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest qv_test_main)
   target_compile_definitions(${name} PRIVATE QV_DIST_DIR="${QV_DIST_DIR}")
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES LABELS windows TIMEOUT 600)
+  set_tests_properties(${name} PROPERTIES LABELS windows TIMEOUT 600
+                       SKIP_RETURN_CODE ${QV_TEST_SKIPPED_EXIT})
 endfunction()
 
 # The fuzz build (-DQV_FUZZ=ON, clang): every module is compiled with coverage and sanitizers,

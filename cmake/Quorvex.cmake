@@ -20,6 +20,24 @@ endif()
 
 # Where the runnable folder of a Windows build is left.
 set(QV_DIST_DIR "${CMAKE_BINARY_DIR}/dist/Quorvex" CACHE PATH "runnable program folder")
+set(QV_PAGE_ALIGNED_FILE -Wl,--file-alignment=4096)
+# The shipped binaries as linked, with their debug information, for crash analysis.
+set(QV_DEBUG_DIR "${CMAKE_BINARY_DIR}/debug")
+
+# qv_ship(TARGET): the target is linked into QV_DEBUG_DIR, and a stripped copy goes into the
+# program folder. Sections are aligned to whole pages in the file too: a loader can then map
+# them from the file instead of copying the module into private memory (Wine copies modules
+# with the default 512-byte alignment, debug sections and all, and Windows 9x pages such
+# modules from the file cache).
+function(qv_ship target)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QV_DEBUG_DIR})
+  target_link_options(${target} PRIVATE ${QV_PAGE_ALIGNED_FILE})
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${QV_DIST_DIR}
+    COMMAND ${CMAKE_STRIP} --strip-all -o ${QV_DIST_DIR}/$<TARGET_FILE_NAME:${target}>
+            $<TARGET_FILE:${target}>
+    VERBATIM)
+endfunction()
 
 set(QV_WARNINGS -Wall -Wextra -Wno-unused-parameter)
 
@@ -74,15 +92,18 @@ function(qv_define_program)
   target_compile_options(Quorvex PRIVATE ${QV_WARNINGS})
   target_link_libraries(Quorvex PRIVATE ${libs} comctl32 shell32 ole32 oleaut32 uuid advapi32
                         user32 gdi32 comdlg32 version)
-  set_target_properties(Quorvex PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QV_DIST_DIR})
+  qv_ship(Quorvex)
   foreach(entry ${data})
     string(REPLACE "|" ";" pair "${entry}")
     list(GET pair 0 from)
     list(GET pair 1 to)
     get_filename_component(name ${from} NAME)
-    add_custom_command(TARGET Quorvex POST_BUILD
-      COMMAND ${CMAKE_COMMAND} -E make_directory ${QV_DIST_DIR}/${to}
-      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${from} ${QV_DIST_DIR}/${to}/${name})
+    # The debug copies get the data too, so that they run as the shipped folder does.
+    foreach(dir ${QV_DIST_DIR} ${QV_DEBUG_DIR})
+      add_custom_command(TARGET Quorvex POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}/${to}
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${from} ${dir}/${to}/${name})
+    endforeach()
   endforeach()
 endfunction()
 

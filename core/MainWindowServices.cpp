@@ -8,6 +8,7 @@
 #include "core/ShowMessage.h"
 #include "i18n/LanguageManager.h"
 #include "imageinfo/InfoPickers.h"
+#include "net/NetServices.h"
 
 namespace qv {
 namespace {
@@ -40,10 +41,12 @@ MainWindowServices ProgramMainWindowServices() {
   s.qvUiHostPath = &LogonCopyPath;
   s.setupBootIni = &NoWindowCommand;
   s.openHelp = &NoHelp;
-  s.openHomePage = &NoWindowCommand;
-  s.startUpdateChecks = &NoWindowCommand;
-  s.retryUpdateCheck = &NoWindowCommand;
-  s.retrySiteList = &NoWindowCommand;
+  s.openHomePage = &ShowHomePage;
+  s.startUpdateChecks = &StartUpdateChecks;
+  s.retryUpdateCheck = &RetryUpdateCheck;
+  s.retrySiteList = &RetrySiteList;
+  s.showNewVersion = &ShowNewVersion;
+  s.endUpdateChecks = &EndUpdateChecks;
   s.releaseImageInfo = &FreeInfoPickers;
   return s;
 }

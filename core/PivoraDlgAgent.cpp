@@ -148,12 +148,8 @@ bool PivoraDlg::OnTimer(UINT_PTR id) {
       if (settings_.screenSaver.changeMode == kModeEachRun) settings_.screenSaver.ChangeIfDue();
       return true;
     case TIMER_UPDATE_CHECK:
-      KillTimer(TIMER_UPDATE_CHECK);
-      if (services_.retryUpdateCheck) services_.retryUpdateCheck(Handle());
-      return true;
     case TIMER_SITE_LIST:
-      KillTimer(TIMER_SITE_LIST);
-      if (services_.retrySiteList) services_.retrySiteList(Handle());
+      OnRetryTimer(static_cast<UINT>(id));
       return true;
     case TIMER_LOGON_RETRY:
       OnLogonRetry();

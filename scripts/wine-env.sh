@@ -53,17 +53,26 @@ qv_ensure_marlett() {
   mkdir -p "$fonts" && cp "$QV_MARLETT" "$fonts/marlett.ttf"
 }
 
-# Starts an Xvfb display for this shell when none is set; qv_stop_display ends it.
+# Starts an Xvfb display for this shell when none is set; qv_stop_display ends it. Xvfb picks a
+# free display number itself and says which: several test runs share the machine.
 qv_ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
-  local n
-  for n in 91 92 93 94 95 96 97 98 99; do
-    [ -e /tmp/.X$n-lock ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    QV_XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  local said n
+  said=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$said" >/dev/null 2>&1 &
+  QV_XVFB_PID=$!
+  for _ in $(seq 100); do
+    n=$(head -n 1 "$said")
+    if [ -n "$n" ]; then
+      rm -f "$said"
+      export DISPLAY=":$n"
+      return 0
+    fi
+    kill -0 "$QV_XVFB_PID" 2>/dev/null || break
+    sleep 0.1
   done
+  rm -f "$said"
+  qv_stop_display
   echo "wine: could not start Xvfb" >&2
   return 1
 }

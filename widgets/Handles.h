@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -72,12 +73,20 @@ struct IconTraits {
   static void Close(HICON h) { ::DestroyIcon(h); }
 };
 
+struct ImageListTraits {
+  static HIMAGELIST Empty() { return nullptr; }
+  static bool IsValid(HIMAGELIST h) { return h != nullptr; }
+  static void Close(HIMAGELIST h) { ::ImageList_Destroy(h); }
+};
+
 using AutoHandle = ScopedHandle<HANDLE, KernelHandleTraits>;
 using ScopedChangeNotification = ScopedHandle<HANDLE, ChangeNotificationTraits>;
 template <typename G>
 using ScopedGdiObj = ScopedHandle<G, GdiTraits<G>>;
 using ScopedMenu = ScopedHandle<HMENU, MenuTraits>;
 using ScopedLibrary = ScopedHandle<HMODULE, LibraryTraits>;
+// Image lists made by the program; the shell's system image lists are shared and never held.
+using ScopedImageList = ScopedHandle<HIMAGELIST, ImageListTraits>;
 // Only for icons created at run time; icons loaded from resources are shared and never destroyed.
 using ScopedIcon = ScopedHandle<HICON, IconTraits>;
 

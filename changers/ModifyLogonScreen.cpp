@@ -13,6 +13,7 @@
 #include "changers/LogonScreenRes.h"
 #include "core/Log.h"
 #include "image/CxImage.h"
+#include "platform/AsciiText.h"
 
 namespace qv {
 namespace {
@@ -22,14 +23,6 @@ constexpr std::size_t kRecordSize = 82;
 constexpr std::uint16_t kBackgroundBitmap = 100;
 constexpr std::uint16_t kDecorationBitmaps[] = {123, 127};
 constexpr std::uint16_t kDescriptionName = 1000;
-
-std::string LowerExtension(const std::string& path) {
-  std::size_t dot = path.rfind('.');
-  std::string ext = dot == std::string::npos ? std::string() : path.substr(dot + 1);
-  for (char& c : ext)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return ext;
-}
 
 // Owners of the drawing objects of the composition.
 class DesktopDC {
@@ -173,7 +166,7 @@ std::string LogonCopyPath() {
 }
 
 bool ModifyLogonScreen(const std::string& path, uint32_t backgroundColour) {
-  const std::string ext = LowerExtension(path);
+  const std::string ext = platform::LowerExtension(path);
   if (ext == "exe" || ext == "dll" || ext == "cpl" || ext == "scr") return SetLogonHost(path);
   return PatchLogonProgram(path, backgroundColour);
 }

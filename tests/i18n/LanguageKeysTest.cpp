@@ -8,6 +8,7 @@
 #include "i18n/LanguageKeys.h"
 #include "i18n/LanguageManager.h"
 #include "i18n/MessageKeys.h"
+#include "platform/AsciiText.h"
 
 namespace {
 
@@ -27,9 +28,9 @@ qv::LanguageText LoadShipped(const char* name) {
 
 const std::pair<std::string, std::string>* Find(const qv::LanguageText& text, const char* section,
                                                const char* key) {
-  auto s = text.sections.find(qv::LowerAscii(section));
+  auto s = text.sections.find(platform::LowerAscii(section));
   if (s == text.sections.end()) return nullptr;
-  auto k = s->second.find(qv::LowerAscii(key));
+  auto k = s->second.find(platform::LowerAscii(key));
   return k == s->second.end() ? nullptr : &k->second;
 }
 
@@ -57,7 +58,7 @@ TEST(LanguageKeys, ShippedFilesHoldNoUnknownKeys) {
   std::set<std::pair<std::string, std::string>> known;
   for (const qv::LanguageKeyTable& table : qv::LanguageKeyTables())
     for (std::size_t i = 0; i < table.count; ++i)
-      known.insert({qv::LowerAscii(table.keys[i].section), qv::LowerAscii(table.keys[i].key)});
+      known.insert({platform::LowerAscii(table.keys[i].section), platform::LowerAscii(table.keys[i].key)});
   for (const char* file : kShippedFiles) {
     qv::LanguageText text = LoadShipped(file);
     for (const auto& section : text.sections)
@@ -102,7 +103,7 @@ TEST(LanguageKeys, TablesHaveNoRepeatsAndCanBeFound) {
   for (const qv::LanguageKeyTable& table : qv::LanguageKeyTables()) {
     std::set<std::pair<std::string, std::string>> seen;
     for (std::size_t i = 0; i < table.count; ++i)
-      EXPECT_TRUE(seen.insert({qv::LowerAscii(table.keys[i].section), qv::LowerAscii(table.keys[i].key)}).second)
+      EXPECT_TRUE(seen.insert({platform::LowerAscii(table.keys[i].section), platform::LowerAscii(table.keys[i].key)}).second)
           << table.user << ": " << table.keys[i].section << "/" << table.keys[i].key;
     EXPECT_EQ(qv::FindLanguageKeyTable(table.user), &table);
   }

@@ -53,26 +53,21 @@ qv_ensure_marlett() {
   mkdir -p "$fonts" && cp "$QV_MARLETT" "$fonts/marlett.ttf"
 }
 
-# Starts an Xvfb display for this shell when none is set; qv_stop_display ends it. Xvfb picks a
-# free display number itself and says which: several test runs share the machine.
+# Starts an Xvfb display for this shell when none is set; qv_stop_display ends it.
 qv_ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
-  local said n
-  said=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$said" >/dev/null 2>&1 &
-  QV_XVFB_PID=$!
-  for _ in $(seq 100); do
-    n=$(head -n 1 "$said")
-    if [ -n "$n" ]; then
-      rm -f "$said"
-      export DISPLAY=":$n"
-      return 0
+  local n pid
+  # Several work trees test at once; a lock whose server has gone is free (Xvfb takes it over).
+  for n in $(seq 91 130); do
+    if [ -e /tmp/.X$n-lock ]; then
+      pid=$(tr -d ' \n' </tmp/.X$n-lock 2>/dev/null)
+      [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null && continue
     fi
-    kill -0 "$QV_XVFB_PID" 2>/dev/null || break
-    sleep 0.1
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    QV_XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
   done
-  rm -f "$said"
-  qv_stop_display
   echo "wine: could not start Xvfb" >&2
   return 1
 }

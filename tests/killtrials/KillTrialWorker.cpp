@@ -73,7 +73,10 @@ int Setup() {
   bool ok = MakePicture(Picture(true), 800, 600, 1) && MakePicture(Picture(false), 1024, 768, 2) &&
             Install("ntoskrnl.exe") && Install("logonui.exe") && Settings("I.lng").Save(SettingsPath());
   SetFileAttributesA(qv::BootINI::kPath, FILE_ATTRIBUTE_NORMAL);
-  qvtest::WriteAll(qv::BootINI::kPath, qvtest::Bytes(kBootIni, kBootIni + sizeof kBootIni - 1));
+  // The file as a first write leaves it: with its backup beside it.
+  const qvtest::Bytes bootIni(kBootIni, kBootIni + sizeof kBootIni - 1);
+  qvtest::WriteAll(qv::BootINI::kPath, bootIni);
+  qvtest::WriteAll(std::string(qv::BootINI::kPath) + qv::BootINI::kBackupSuffix, bootIni);
   qvtest::Remove(qv::KernelCopyPath());
   qvtest::Remove(qv::LogonCopyPath());
   qvtest::SetLogonHostValue("");
@@ -165,6 +168,15 @@ int Check(const std::string& target) {
     if (s.wallpaper.items.size() != 3000) return Torn("qv.dat lost list items");
     return 0;
   }
+  if (target == "logon") {
+    const bool copy = qvtest::Exists(qv::LogonCopyPath());
+    if (copy && !WholeCopy(qv::LogonCopyPath(), "UIFILE", 1000, &why)) return Torn("QVUIHOST.EXE: " + why);
+    const std::string host = qvtest::LogonHostValue();
+    if (!host.empty() && _stricmp(host.c_str(), qv::LogonCopyPath().c_str()) == 0 && !copy)
+      return Torn("UIHost names a missing QVUIHOST.EXE");
+    return 0;
+  }
+  // The boot screen's files: boot.ini, and the kernel copy that it may name.
   bool marked = false;
   if (int r = CheckBootIni(&marked)) return r;
   if (target == "bootini") return 0;
@@ -172,14 +184,6 @@ int Check(const std::string& target) {
     const bool copy = qvtest::Exists(qv::KernelCopyPath());
     if (copy && !WholeCopy(qv::KernelCopyPath(), qv::kResourceTypeBitmap, 1, &why)) return Torn("QVLOGO.EXE: " + why);
     if (marked && !copy) return Torn("boot.ini names a missing QVLOGO.EXE");
-    return 0;
-  }
-  if (target == "logon") {
-    const bool copy = qvtest::Exists(qv::LogonCopyPath());
-    if (copy && !WholeCopy(qv::LogonCopyPath(), "UIFILE", 1000, &why)) return Torn("QVUIHOST.EXE: " + why);
-    const std::string host = qvtest::LogonHostValue();
-    if (!host.empty() && _stricmp(host.c_str(), qv::LogonCopyPath().c_str()) == 0 && !copy)
-      return Torn("UIHost names a missing QVUIHOST.EXE");
     return 0;
   }
   return 2;

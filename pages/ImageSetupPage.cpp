@@ -128,6 +128,14 @@ void ImageSetupPage::AddFileRow(const std::string& path) {
   InsertRecordRow(record);
 }
 
+int ImageSetupPage::AddRow(const ImageRowFields& fields, int icon) {
+  ImageRowRecord* record = NewRecord();
+  record->thumbState = kThumbNotMade;
+  record->icon = icon;
+  record->fields = fields;
+  return InsertRecordRow(record);
+}
+
 void ImageSetupPage::AddFolderRow(const std::string& path, bool includeSubFolders) {
   std::string name, location;
   if (!SplitFolderPath(path, &name, &location)) {

@@ -55,6 +55,9 @@ class ImageSetupPage : public BaseSetupDlg {
   // Adds a file row or a folder row as the dialogs and the drop do.
   void AddFileRow(const std::string& path);
   void AddFolderRow(const std::string& path, bool includeSubFolders);
+  // Adds a file row with the given fields and small icon (its thumbnail still to be made);
+  // the row, or -1 (logged).
+  int AddRow(const ImageRowFields& fields, int icon);
 
  protected:
   virtual ImageSetupData& GetImageList() = 0;

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "boot/ModifyBootScreen.h"
 #include "changers/ModifyWallpaper.h"
 #include "core/Log.h"
 #include "core/ShowMessage.h"
@@ -98,6 +99,8 @@ PageServices ProgramPageServices() {
   s.pickFolder = &PickImageFolder;
   s.pickFiles = &PickFiles;
   s.modifyWallpaper = &ModifyWallpaper;
+  s.changeBootScreen = &ChangeBootScreen;
+  s.restoreBootScreen = &RestoreBootScreen;
   return s;
 }
 

@@ -1,5 +1,5 @@
 // What the pages need from outside the dialog layer: texts, messages, help, the shell and the
-// two modal choosers, and the wallpaper changer. The program's table reaches the real modules;
+// two modal choosers, and the wallpaper and boot screen changers. The program's table reaches the real modules;
 // tests put doubles in place of the modal parts so that a page is driven through its controls.
 #pragma once
 
@@ -29,6 +29,9 @@ struct PageServices {
   bool (*pickFiles)(HWND owner, const std::string& filter, std::vector<std::string>* paths);
   // The wallpaper changer.
   bool (*modifyWallpaper)(const std::string& path, int positionMode);
+  // The boot screen changer: a picture or kernel file as the boot screen, and the default back.
+  bool (*changeBootScreen)(const std::string& path);
+  bool (*restoreBootScreen)();
 };
 
 // The program's table.

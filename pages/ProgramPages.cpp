@@ -1,5 +1,6 @@
 #include "pages/ProgramPages.h"
 
+#include "boot/ui/BootScreenPage.h"
 #include "core/Pivora.h"
 #include "core/ShowMessage.h"
 #include "imageinfo/InfoPickers.h"
@@ -19,6 +20,8 @@ const PageServices& Services() {
 
 std::unique_ptr<ConfigPage> MakeProgramPage(PageKind kind) {
   switch (kind) {
+    case PageKind::BootScreen:
+      return std::make_unique<BootScreenPage>(Services());
     case PageKind::Wallpaper:
       return std::make_unique<WallpaperPage>(Services());
     default:

@@ -46,6 +46,15 @@ bool Wallpaper(const std::string& path, int position) {
   return Page().modifyWallpaper ? Page().modifyWallpaper(path, position) : true;
 }
 
+bool BootScreen(const std::string& path) {
+  Page().bootScreens.push_back(path);
+  return Page().changeBootScreen ? Page().changeBootScreen(path) : true;
+}
+bool RestoreBoot() {
+  Page().bootScreens.push_back("restore");
+  return Page().restoreBootScreen ? Page().restoreBootScreen() : true;
+}
+
 }  // namespace
 
 PageRecord& Page() {
@@ -65,6 +74,8 @@ const qv::PageServices& TestPageServices() {
     s.pickFolder = &Folder;
     s.pickFiles = &Files;
     s.modifyWallpaper = &Wallpaper;
+    s.changeBootScreen = &BootScreen;
+    s.restoreBootScreen = &RestoreBoot;
     return s;
   }();
   return services;

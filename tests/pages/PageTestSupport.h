@@ -23,6 +23,9 @@ struct PageRecord {
   bool useRealFileDialog = false;
   bool (*modifyWallpaper)(const std::string&, int) = nullptr;  // nullptr: answer true
   std::vector<std::string> wallpapers;
+  bool (*changeBootScreen)(const std::string&) = nullptr;  // nullptr: answer true
+  bool (*restoreBootScreen)() = nullptr;                   // nullptr: answer true
+  std::vector<std::string> bootScreens;                    // paths, "restore" for a restore
 };
 PageRecord& Page();
 

@@ -15,6 +15,8 @@ win() { "$QV_WINE" winepath -w "$1" 2>/dev/null; }
 qv_ensure_prefix
 trap '"$WINESERVER" -k 2>/dev/null || true; qv_stop_display' EXIT
 qv_ensure_display
+# A plain desktop behind the windows (other tests of the prefix set wallpapers).
+"$QV_WINE" reg add 'HKCU\Control Panel\Desktop' /v Wallpaper /d '' /f >/dev/null 2>&1
 
 rows=("$(win "$QV_WIN_BUILD/fixtures/ntoskrnl.exe")")
 for p in tiff/doc/images/bali.jpg tiff/doc/images/jello.jpg tiff/doc/images/quad.jpg \

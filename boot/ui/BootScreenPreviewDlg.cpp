@@ -126,6 +126,18 @@ void BootScreenPreviewDlg::Paint() {
   if (generation_ == kWin2000 && !strip_) CaptureStrip(dc);
   DrawAnimation(dc);
   ::EndPaint(Handle(), &paint);
+  if (fullScreen_) DrawOnSurface();
+}
+
+void BootScreenPreviewDlg::DrawOnSurface() {
+  // In the exclusive mode the primary surface is what the screen shows.
+  HDC dc = display_.GetDC();
+  if (!dc) return;  // logged
+  RECT client{};
+  ::GetClientRect(Handle(), &client);
+  picture_.Stretch(dc, client);
+  DrawAnimation(dc);
+  display_.ReleaseDC(dc);
 }
 
 void BootScreenPreviewDlg::CaptureStrip(HDC dc) {
@@ -193,6 +205,7 @@ void BootScreenPreviewDlg::EnterFullScreen() {
     ::SetCapture(Handle());
     fullScreen_ = true;
     ::InvalidateRect(Handle(), nullptr, FALSE);
+    DrawOnSurface();
     return;
   }
   if (!IsLogoGeneration(generation_) && !IsKernelGeneration(generation_)) QV_LOG();

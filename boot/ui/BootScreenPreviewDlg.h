@@ -52,6 +52,7 @@ class BootScreenPreviewDlg : public widgets::ModalDialog {
   bool LoadPicture(const std::string& path);
   bool Animated() const;
   void Paint();
+  void DrawOnSurface();
   void CaptureStrip(HDC dc);
   void DrawAnimation(HDC dc) const;
   void DrawStrip(HDC dc) const;

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "changers/OctreeQuantizer.h"
-#include "core/Log.h"
 #include "image/CxImage.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 
 namespace qv {

@@ -4,9 +4,9 @@
 
 #include <cstring>
 
-#include "boot/ProgramPatch.h"
 #include "changers/ImagePreparation.h"
-#include "core/Log.h"
+#include "changers/ProgramPatch.h"
+#include "platform/Log.h"
 
 namespace qv {
 namespace {

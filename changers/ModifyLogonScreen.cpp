@@ -7,12 +7,12 @@
 #include <cstring>
 #include <vector>
 
-#include "boot/ProgramPatch.h"
 #include "changers/ChangerPicture.h"
 #include "changers/ImagePreparation.h"
 #include "changers/LogonScreenRes.h"
-#include "core/Log.h"
+#include "changers/ProgramPatch.h"
 #include "image/CxImage.h"
+#include "platform/Log.h"
 
 namespace qv {
 namespace {

@@ -12,12 +12,12 @@
 #include <cstring>
 
 #include "changers/ChangerPicture.h"
+#include "changers/ChangerReport.h"
 #include "changers/ImagePreparation.h"
-#include "changers/RegistryKey.h"
-#include "core/Log.h"
-#include "core/ShowMessage.h"
 #include "i18n/MessageKeys.h"
 #include "image/CxImage.h"
+#include "platform/Log.h"
+#include "platform/RegistryKey.h"
 
 namespace qv {
 namespace {
@@ -147,7 +147,7 @@ bool ModifyWallpaper(const std::string& path, int positionMode) {
   const std::string file = ChangerOutputPath(kOutputName);
   if (!SaveBitmapReplacing(image, file)) {
     QV_LOG_MSG(image.GetLastError());
-    ShowMessageWithPath(msg::kPictureSave, path, MB_OK | MB_ICONERROR);
+    ReportToUser(msg::kPictureSave, path, MB_OK | MB_ICONERROR);
     return false;
   }
   NameWallpaperEverywhere(file, style);

@@ -6,7 +6,7 @@
 #include "core/Archive.h"
 #include "core/Clock.h"
 #include "core/ListServices.h"
-#include "core/Log.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 
 namespace qv {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/Log.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 
 namespace qv {

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "core/Log.h"
 #include "imageinfo/ByteSource.h"
+#include "platform/Log.h"
 
 namespace qv {
 namespace {

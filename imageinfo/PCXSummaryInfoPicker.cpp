@@ -1,7 +1,7 @@
 #include "imageinfo/PCXSummaryInfoPicker.h"
 
-#include "core/Log.h"
 #include "imageinfo/ByteSource.h"
+#include "platform/Log.h"
 
 namespace qv {
 

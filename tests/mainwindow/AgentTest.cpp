@@ -7,9 +7,10 @@
 
 #include "boot/ModifyBootScreen.h"
 #include "changers/ModifyLogonScreen.h"
-#include "core/MainWindowRes.h"
 #include "core/ShowMessage.h"
+#include "core/mainwindow/MainWindowRes.h"
 #include "i18n/LanguageManager.h"
+#include "platform/PrivateMessages.h"
 #include "tests/mainwindow/MainWindowHarness.h"
 #include "widgets/Menu.h"
 

@@ -3,8 +3,9 @@
 
 #include <string>
 
-#include "core/MainWindowRes.h"
-#include "core/Watch.h"
+#include "core/mainwindow/MainWindowRes.h"
+#include "core/mainwindow/Watch.h"
+#include "platform/PrivateMessages.h"
 #include "tests/support/LogCapture.h"
 #include "widgets/CustomWindow.h"
 

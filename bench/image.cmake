@@ -2,5 +2,5 @@
 if(NOT QV_WINDOWS AND NOT QV_FUZZ)
   add_executable(qv_image_bench ${CMAKE_CURRENT_LIST_DIR}/image_bench.cpp)
   target_include_directories(qv_image_bench PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(qv_image_bench PRIVATE qv_thumbs qv_prepare)
+  target_link_libraries(qv_image_bench PRIVATE qv_thumbs qv_boot_picture)
 endif()

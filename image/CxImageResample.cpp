@@ -5,89 +5,18 @@
 #include <vector>
 
 #include "image/CxImage.h"
+#include "image/AreaAverage.h"
+#include "image/ErrorDiffusion.h"
+#include "image/PixelKernels.h"
 
 namespace {
-
-// Area averaging of a 24-bit picture that shrinks in both directions, in integer thousandths.
-// Each destination cell sums its share of every source pixel it covers; pixels on a column or row
-// boundary are split by the fractional weights.
-bool AreaAverage(const CxImage& src, CxImage& dst, float xScale, float yScale) {
-  const int64_t kAccuracy = 1000;
-  const long oldW = long(src.GetWidth()), oldH = long(src.GetHeight());
-  const long newW = long(dst.GetWidth()), newH = long(dst.GetHeight());
-  // One spare cell: a boundary pixel of the last column may hand weight to the cell after it.
-  std::vector<int64_t> bufA(3 * size_t(newW) + 3, 0), bufB(3 * size_t(newW) + 3, 0);
-  int64_t* accu = bufA.data();   // sums of the current destination row
-  int64_t* carry = bufB.data();  // sums already collected for the next destination row
-  const int64_t n = int64_t(float(kAccuracy) * xScale * yScale);
-  long v = 0;  // current destination row
-  float endY = yScale - 1.0f;
-  for (long y = 0; y < oldH; y++) {
-    if (src.GetEscape()) return false;
-    const uint8_t* s = src.GetBits(uint32_t(y));
-    uint8_t* d = v < newH ? dst.GetBits(uint32_t(v)) : nullptr;
-    long u = 0;
-    size_t i = 0;
-    float endX = xScale - 1.0f;
-    if (float(y) < endY) {
-      // The whole source row lies in the current destination row.
-      for (long x = 0; x < oldW; x++) {
-        if (float(x) < endX) {
-          for (int j = 0; j < 3; j++) accu[i + j] += int64_t(*s++) * kAccuracy;
-        } else {
-          int64_t wx = int64_t((float(x) - endX) * float(kAccuracy));
-          for (int j = 0; j < 3; j++, i++, s++) {
-            accu[i] += (kAccuracy - wx) * *s;
-            accu[i + 3] += wx * *s;
-          }
-          endX += xScale;
-          u++;
-        }
-      }
-    } else {
-      // The source row is split between the current destination row and the next one.
-      int64_t wy = int64_t((float(y) - endY) * float(kAccuracy));
-      for (long x = 0; x < oldW; x++) {
-        if (float(x) < endX) {
-          for (int j = 0; j < 3; j++, s++) {
-            accu[i + j] += (kAccuracy - wy) * *s;
-            carry[i + j] += wy * *s;
-          }
-        } else {
-          int64_t wx = int64_t((float(x) - endX) * float(kAccuracy));
-          for (int j = 0; j < 3; j++, i++, s++) {
-            accu[i] += (kAccuracy - wy) * (kAccuracy - wx) * *s / kAccuracy;
-            if (d && u < newW) *d++ = uint8_t(accu[i] / n);
-            carry[i] += wy * (kAccuracy - wx) * *s / kAccuracy;
-            accu[i + 3] += (kAccuracy - wy) * wx * *s / kAccuracy;
-            carry[i + 3] = wy * wx * *s / kAccuracy;
-          }
-          endX += xScale;
-          u++;
-        }
-      }
-      // A cell the inexact boundaries left unwritten.
-      if (u < newW && d)
-        for (int j = 0; j < 3; j++) *d++ = uint8_t(accu[i++] / n);
-      std::swap(accu, carry);
-      carry[0] = carry[1] = carry[2] = 0;
-      v++;
-      endY += yScale;
-    }
-  }
-  // A row the inexact boundaries left unwritten.
-  if (v < newH) {
-    uint8_t* d = dst.GetBits(uint32_t(v));
-    for (size_t i = 0; i < 3 * size_t(newW); i++) d[i] = uint8_t(accu[i] / n);
-  }
-  return true;
-}
 
 // Bilinear interpolation; palette pictures are read through their palette and written with the
 // nearest entry.
 bool Bilinear(const CxImage& src, CxImage& dst, float xScale, float yScale) {
   const long oldW = long(src.GetWidth()), oldH = long(src.GetHeight());
   const bool srcIndexed = src.GetNumColors() != 0, dstIndexed = dst.GetNumColors() != 0;
+  const qv::image::PaletteSearch search(dst.GetPalette(), dst.GetNumColors());
   for (long y = 0; y < long(dst.GetHeight()); y++) {
     if (src.GetEscape()) return false;
     float fy = float(y) * yScale;
@@ -121,7 +50,7 @@ bool Bilinear(const CxImage& src, CxImage& dst, float xScale, float yScale) {
       c.rgbRed = uint8_t(c00.rgbRed * w00 + c10.rgbRed * w10 + c01.rgbRed * w01 + c11.rgbRed * w11);
       c.rgbReserved = 0;
       if (dstIndexed) {
-        dst.SetPixelIndex(x, y, dst.GetNearestIndex(c));
+        dst.SetPixelIndex(x, y, search.Nearest(c.rgbBlue, c.rgbGreen, c.rgbRed));
       } else {
         d[x * 3] = c.rgbBlue;
         d[x * 3 + 1] = c.rgbGreen;
@@ -174,7 +103,7 @@ bool CxImage::Resample(long newx, long newy, int mode, CxImage* out) {
   if (mode != 0)
     done = NearestNeighbour(*this, made, xScale, yScale);
   else if (newx < long(GetWidth()) && newy < long(GetHeight()) && GetBpp() == 24)
-    done = AreaAverage(*this, made, xScale, yScale);
+    done = qv::image::AreaAverage(*this, made, xScale, yScale);
   else
     done = Bilinear(*this, made, xScale, yScale);
   // A raised escape flag leaves the picture as it was.
@@ -232,10 +161,6 @@ bool CxImage::IncreaseBpp(uint32_t nbit) {
   return true;
 }
 
-namespace {
-inline int Clamp255(int v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
-}  // namespace
-
 bool CxImage::DecreaseBpp(uint32_t nbit, bool errordiffusion, const CxRgbQuad* ppal) {
   if (!dib_ || GetBpp() < nbit) return false;
   if (GetBpp() == nbit) return true;
@@ -251,43 +176,9 @@ bool CxImage::DecreaseBpp(uint32_t nbit, bool errordiffusion, const CxRgbQuad* p
   else
     made.SetStdPalette();
 
-  const long w = long(GetWidth()), h = long(GetHeight());
-  // The colours still wanted for the current and the next stored row; error diffusion changes
-  // them before they are visited, so the source picture itself stays untouched until replaced.
-  std::vector<int> cur(size_t(w) * 3), next(size_t(w) * 3);
-  auto loadRow = [&](long y, std::vector<int>& row) {
-    for (long x = 0; x < w; x++) {
-      CxRgbQuad c = GetPixelColor(x, y, false);
-      row[size_t(x) * 3] = c.rgbBlue;
-      row[size_t(x) * 3 + 1] = c.rgbGreen;
-      row[size_t(x) * 3 + 2] = c.rgbRed;
-    }
-  };
-  loadRow(0, cur);
-  for (long y = 0; y < h; y++) {
-    if (escape_) {
-      SetLastError("Cancelled");
-      return false;
-    }
-    if (y + 1 < h) loadRow(y + 1, next);
-    for (long x = 0; x < w; x++) {
-      int* p = &cur[size_t(x) * 3];
-      CxRgbQuad wanted{uint8_t(p[0]), uint8_t(p[1]), uint8_t(p[2]), 0};
-      uint8_t idx = made.GetNearestIndex(wanted);
-      made.SetPixelIndex(x, y, idx);
-      if (!errordiffusion) continue;
-      CxRgbQuad got = made.GetPaletteColor(idx);
-      int err[3] = {p[0] - got.rgbBlue, p[1] - got.rgbGreen, p[2] - got.rgbRed};
-      for (int c = 0; c < 3; c++) {
-        if (x + 1 < w) cur[size_t(x + 1) * 3 + c] = Clamp255(cur[size_t(x + 1) * 3 + c] + err[c] * 7 / 16);
-        if (y + 1 < h) {
-          if (x > 0) next[size_t(x - 1) * 3 + c] = Clamp255(next[size_t(x - 1) * 3 + c] + err[c] * 2 / 16);
-          next[size_t(x) * 3 + c] = Clamp255(next[size_t(x) * 3 + c] + err[c] * 4 / 16);
-          if (x + 1 < w) next[size_t(x + 1) * 3 + c] = Clamp255(next[size_t(x + 1) * 3 + c] + err[c] * 1 / 16);
-        }
-      }
-    }
-    std::swap(cur, next);
+  if (!qv::image::LowerOntoPalette(*this, made, errordiffusion)) {
+    SetLastError("Cancelled");
+    return false;
   }
   made.AlphaCopy(*this);
   made.SetTransIndex(-1);

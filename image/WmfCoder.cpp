@@ -6,16 +6,11 @@
 #include <vector>
 
 #include "image/Coders.h"
+#include "image/MetafileHeader.h"
 
 namespace qv {
 namespace image {
 namespace {
-
-constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
-constexpr long kMaxSide = 4000;
-
-inline uint32_t Le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
-inline int16_t Le16(const uint8_t* p) { return int16_t(p[0] | (p[1] << 8)); }
 
 struct EmfHolder {
   HENHMETAFILE emf = nullptr;
@@ -33,43 +28,26 @@ bool DecodeWmf(CoderJob& job) {
   const long dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   EmfHolder holder;
-  long w = 0, h = 0;
-  if (bytes.size() >= 22 + 18 && Le32(bytes.data()) == kPlaceableKey) {
-    // Placeable: a bounding box in metafile units and the units per inch before the metafile.
-    const long left = Le16(&bytes[6]), top = Le16(&bytes[8]), right = Le16(&bytes[10]), bottom = Le16(&bytes[12]);
-    const long inch = uint16_t(Le16(&bytes[14]));
-    if (inch == 0) return job.Fail("corrupted WMF");
-    w = (right - left) * dpiX / inch;
-    h = (bottom - top) * dpiY / inch;
-    if (w < 0) w = -w;
-    if (h < 0) h = -h;
-    METAFILEPICT pict{MM_ANISOTROPIC, LONG(std::abs(right - left) * 2540 / inch), LONG(std::abs(bottom - top) * 2540 / inch),
-                      nullptr};
-    holder.emf = SetWinMetaFileBits(UINT(bytes.size() - 22), &bytes[22], nullptr, &pict);
-  } else if (bytes.size() >= 88 && Le32(&bytes[0]) == 1 && Le32(&bytes[40]) == 0x464D4520) {
+  const MetafileHeader header = ReadMetafileHeader(bytes.data(), bytes.size(), dpiX, dpiY);
+  long w = header.width, h = header.height;
+  if (header.kind == MetafileKind::kPlaceable) {
+    METAFILEPICT pict{MM_ANISOTROPIC, LONG(header.extentX), LONG(header.extentY), nullptr};
+    holder.emf = SetWinMetaFileBits(UINT(bytes.size() - header.bitsOffset), &bytes[header.bitsOffset], nullptr, &pict);
+  } else if (header.kind == MetafileKind::kEnhanced) {
     holder.emf = SetEnhMetaFileBits(UINT(bytes.size()), bytes.data());
-  } else if (bytes.size() >= 18 && (Le16(&bytes[0]) == 1 || Le16(&bytes[0]) == 2) && Le16(&bytes[2]) == 9) {
+  } else if (header.kind == MetafileKind::kPlain) {
     // A plain metafile states no size: the player's own bounds are used.
     holder.emf = SetWinMetaFileBits(UINT(bytes.size()), bytes.data(), nullptr, nullptr);
   }
   if (!holder.emf) return job.Fail("corrupted WMF");
   if (w == 0 && h == 0) {
-    ENHMETAHEADER header;
-    if (!GetEnhMetaFileHeader(holder.emf, sizeof header, &header)) return job.Fail("corrupted WMF");
+    ENHMETAHEADER frame;
+    if (!GetEnhMetaFileHeader(holder.emf, sizeof frame, &frame)) return job.Fail("corrupted WMF");
     // The frame is in hundredths of a millimetre.
-    w = (header.rclFrame.right - header.rclFrame.left) * dpiX / 2540;
-    h = (header.rclFrame.bottom - header.rclFrame.top) * dpiY / 2540;
+    w = (frame.rclFrame.right - frame.rclFrame.left) * dpiX / 2540;
+    h = (frame.rclFrame.bottom - frame.rclFrame.top) * dpiY / 2540;
   }
-  if (w <= 0 || h <= 0) return job.Fail("empty WMF");
-  if (w > kMaxSide) {
-    h = h * kMaxSide / w;
-    w = kMaxSide;
-  }
-  if (h > kMaxSide) {
-    w = w * kMaxSide / h;
-    h = kMaxSide;
-  }
-  if (w <= 0 || h <= 0) return job.Fail("empty WMF");
+  if (!LimitMetafileSize(&w, &h)) return job.Fail("empty WMF");
   screen = GetDC(nullptr);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, int(w), int(h));
   HDC mem = bitmap ? CreateCompatibleDC(screen) : nullptr;

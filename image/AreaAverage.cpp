@@ -1,0 +1,154 @@
+#include "image/AreaAverage.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "image/CxImage.h"
+#include "image/PixelKernels.h"
+
+namespace qv {
+namespace image {
+namespace {
+
+constexpr int64_t kAccuracy = 1000;
+
+// A destination column: the source columns wholly inside it, and the boundary column that it
+// shares with the next destination column.
+struct Cell {
+  uint32_t begin, end;  // whole source columns [begin, end)
+  int32_t split;        // the shared boundary column, or -1 for the last cell
+  uint32_t weight;      // thousandths of the boundary column that belong to the next cell
+};
+
+// A weight in thousandths of a boundary pixel. The boundary sits less than one pixel before
+// the pixel, so the weight is below 1000; the clamp only guards the unsigned sums below.
+// The boundary is a float that is rounded on every step, as the definition has it.
+uint32_t Weight(long at, float boundary) {
+  return uint32_t(std::clamp<int64_t>(int64_t((float(at) - boundary) * float(kAccuracy)), 0, kAccuracy - 1));
+}
+
+std::vector<Cell> MapColumns(long oldW, long newW, float xScale) {
+  std::vector<Cell> cells;
+  volatile float endX = xScale - 1.0f;
+  uint32_t begin = 0;
+  for (long x = 0; x < oldW; x++) {
+    if (float(x) < endX) continue;
+    cells.push_back({begin, uint32_t(x), int32_t(x), Weight(x, endX)});
+    begin = uint32_t(x) + 1;
+    endX = endX + xScale;
+  }
+  cells.push_back({begin, uint32_t(oldW), -1, 0});
+  // Inexact boundaries may leave weight for a cell past the row's end; nothing reads it.
+  if (cells.size() > size_t(newW)) cells.resize(size_t(newW));
+  return cells;
+}
+
+// The sums that one destination row hands the next: per cell and channel, the next row's share
+// of the source row split between them. Acc holds any cell's sum: 32 bits unless the scale is
+// enormous.
+template <typename Acc>
+struct RowState {
+  std::vector<Acc> carry;
+  Acc n;  // the sum a cell holds for a pixel value of 1
+};
+
+// Completes a destination row. a: the column sums of the source rows wholly inside it; b: the
+// source row split between it and the next row, with the next row's thousandths wy (null for
+// the last row); out: the destination row, or null when it lies past the picture's end.
+template <typename Acc, bool kSplitRow>
+void CloseRow(const std::vector<Cell>& cells, const uint32_t* a, const uint8_t* b, uint32_t wy, RowState<Acc>& state,
+              uint8_t* out) {
+  const uint32_t k = uint32_t(kAccuracy), wyKeep = k - wy;
+  Acc left[3] = {0, 0, 0}, leftNext[3] = {0, 0, 0};  // handed over by the previous boundary column
+  Acc* carry = state.carry.data();
+  for (const Cell& cell : cells) {
+    Acc sa[3] = {0, 0, 0}, sb[3] = {0, 0, 0};
+    const uint32_t* pa = a + 3 * size_t(cell.begin);
+    const uint32_t* paEnd = a + 3 * size_t(cell.end);
+    if constexpr (kSplitRow) {
+      for (const uint8_t* pb = b + 3 * size_t(cell.begin); pa < paEnd; pa += 3, pb += 3) {
+        sa[0] += pa[0], sa[1] += pa[1], sa[2] += pa[2];
+        sb[0] += pb[0], sb[1] += pb[1], sb[2] += pb[2];
+      }
+    } else {
+      for (; pa < paEnd; pa += 3) sa[0] += pa[0], sa[1] += pa[1], sa[2] += pa[2];
+    }
+    Acc sum[3], next[3];
+#pragma GCC unroll 3
+    for (int ch = 0; ch < 3; ch++) {
+      sum[ch] = carry[ch] + left[ch] + k * sa[ch] + (kSplitRow ? wyKeep * sb[ch] : 0);
+      next[ch] = leftNext[ch] + (kSplitRow ? wy * sb[ch] : 0);
+    }
+    if (cell.split >= 0) {
+      const uint32_t wr = cell.weight, wrKeep = k - wr;
+      // The four parts of a pixel split both ways, each truncated on its own.
+      const uint32_t keepKeep = wyKeep * wrKeep, nextKeep = wy * wrKeep, keepRight = wyKeep * wr, nextRight = wy * wr;
+      const uint32_t* ar = a + 3 * size_t(cell.split);
+#pragma GCC unroll 3
+      for (int ch = 0; ch < 3; ch++) {
+        sum[ch] += Acc(wrKeep) * ar[ch];
+        left[ch] = Acc(wr) * ar[ch];
+        leftNext[ch] = 0;
+        if constexpr (kSplitRow) {
+          const uint32_t v = b[3 * size_t(cell.split) + size_t(ch)];
+          sum[ch] += v * keepKeep / k;
+          next[ch] += v * nextKeep / k;
+          left[ch] += v * keepRight / k;
+          leftNext[ch] = v * nextRight / k;
+        }
+      }
+    }
+#pragma GCC unroll 3
+    for (int ch = 0; ch < 3; ch++) {
+      if (out) *out++ = uint8_t(sum[ch] / state.n);
+      carry[ch] = next[ch];
+    }
+    carry += 3;
+  }
+}
+
+template <typename Acc>
+bool Shrink(const CxImage& src, CxImage& dst, float xScale, float yScale) {
+  const long oldW = long(src.GetWidth()), oldH = long(src.GetHeight());
+  const long newW = long(dst.GetWidth()), newH = long(dst.GetHeight());
+  const std::vector<Cell> cells = MapColumns(oldW, newW, xScale);
+  RowState<Acc> state{std::vector<Acc>(3 * cells.size(), 0), Acc(int64_t(float(kAccuracy) * xScale * yScale))};
+  const size_t rowBytes = 3 * size_t(oldW);
+  const std::ptrdiff_t stride = std::ptrdiff_t(src.GetEffWidth());
+  std::vector<uint32_t> sums(rowBytes);
+  long v = 0;           // current destination row
+  long firstWhole = 0;  // first source row not yet in sums
+  volatile float endY = yScale - 1.0f;
+  for (long y = 0; y < oldH; y++) {
+    if (src.GetEscape()) return false;
+    if (float(y) < endY) continue;  // wholly inside row v: summed when the row closes
+    const uint32_t wy = Weight(y, endY);
+    SumColumns(src.GetBits(uint32_t(firstWhole)), stride, uint32_t(y - firstWhole), rowBytes, sums.data());
+    uint8_t* out = v < newH ? dst.GetBits(uint32_t(v)) : nullptr;
+    CloseRow<Acc, true>(cells, sums.data(), src.GetBits(uint32_t(y)), wy, state, out);
+    firstWhole = y + 1;
+    v++;
+    endY = endY + yScale;
+  }
+  // The inexact boundaries may leave the last row without its split source row.
+  if (v < newH) {
+    SumColumns(src.GetBits(uint32_t(firstWhole)), stride, uint32_t(oldH - firstWhole), rowBytes, sums.data());
+    uint8_t* out = dst.GetBits(uint32_t(v));
+    std::fill(out, out + 3 * size_t(newW), uint8_t(0));
+    CloseRow<Acc, false>(cells, sums.data(), nullptr, 0, state, out);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool AreaAverage(const CxImage& src, CxImage& dst, float xScale, float yScale) {
+  // A cell covers at most (xScale + 1) x (yScale + 1) source pixels, each weighing 1000.
+  const double most = 1000.0 * 255.0 * (double(xScale) + 2.0) * (double(yScale) + 2.0);
+  if (most < 4.0e9) return Shrink<uint32_t>(src, dst, xScale, yScale);
+  return Shrink<uint64_t>(src, dst, xScale, yScale);
+}
+
+}  // namespace image
+}  // namespace qv

@@ -1,0 +1,105 @@
+// The picture paths of the changers over real photos (Debian's mate-backgrounds), compared with
+// digests of the bitmaps they wrote when the digests were taken. Speed work on the resampling,
+// the palette search and the error diffusion must leave every byte of these bitmaps as it was;
+// a mismatch prints the new digest line.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "boot/BootPicture.h"
+#include "changers/ImagePreparation.h"
+#include "image/CxImage.h"
+#include "thumbs/ThumbnailCore.h"
+
+namespace {
+
+const std::string kPhotos = QV_PHOTO_DIR;
+
+// FNV-1a, 64 bits: enough to notice any changed byte.
+uint64_t Digest(const uint8_t* p, size_t n) {
+  uint64_t h = 14695981039346656037ull;
+  for (size_t i = 0; i < n; i++) h = (h ^ p[i]) * 1099511628211ull;
+  return h;
+}
+
+uint64_t BitmapDigest(CxImage& image) {
+  uint8_t* buffer = nullptr;
+  long size = 0;
+  if (!image.Encode(buffer, size, CXIMAGE_FORMAT_BMP)) return 0;
+  uint64_t h = Digest(buffer, size_t(size));
+  std::free(buffer);
+  return h;
+}
+
+uint32_t TypeOf(const std::string& name) {
+  return name.size() > 4 && name.compare(name.size() - 4, 4, ".png") == 0 ? CXIMAGE_FORMAT_PNG
+                                                                           : CXIMAGE_FORMAT_JPG;
+}
+
+// Each photo is decoded once for all the paths; the paths work on copies.
+const CxImage& Photo(const std::string& name) {
+  static std::map<std::string, std::unique_ptr<CxImage>> cache;
+  std::unique_ptr<CxImage>& slot = cache[name];
+  if (!slot) slot = std::make_unique<CxImage>((kPhotos + "/" + name).c_str(), TypeOf(name));
+  return *slot;
+}
+
+struct Case {
+  const char* photo;
+  const char* path;  // "boot", "logo", "wall WxH" or "thumb"
+  uint64_t digest;
+};
+
+// The photos span the shapes that matter to the area averaging: 4:3, 16:9 and 16:10 pictures,
+// an odd height, scale factors below 2 (neighbouring boundary pixels) and a picture with alpha.
+const Case kCases[] = {
+#include "tests/image/PicturePathsDigests.inc"
+};
+
+uint64_t RunPath(const Case& c) {
+  const CxImage& photo = Photo(c.photo);
+  EXPECT_TRUE(photo.IsValid()) << c.photo << ": " << photo.GetLastError();
+  if (!photo.IsValid()) return 0;
+  const std::string path = c.path;
+  CxImage image(photo);
+  if (path == "boot" || path == "logo") {
+    CxRgbQuad palette[256];
+    const qv::BootPictureFormat& format = path == "boot" ? qv::kKernelBootPicture : qv::kLogoSysPicture;
+    EXPECT_TRUE(qv::PrepareBootPicture(image, format, palette)) << image.GetLastError();
+    EXPECT_EQ(image.GetBpp(), format.bits);
+    return BitmapDigest(image);
+  }
+  if (path == "thumb") {
+    CxImage thumb;
+    EXPECT_TRUE(qv::thumbs::MakeThumbnail((kPhotos + "/" + c.photo).c_str(), 96, 96, thumb, nullptr, nullptr));
+    return BitmapDigest(thumb);
+  }
+  int screenW = 0, screenH = 0;
+  EXPECT_EQ(std::sscanf(c.path, "wall %dx%d", &screenW, &screenH), 2) << c.path;
+  qv::Size fitted = qv::FitToScreenSize(screenW, screenH, int(image.GetWidth()), int(image.GetHeight()));
+  EXPECT_TRUE(image.Resample(fitted.width, fitted.height, 0));
+  EXPECT_EQ(image.GetBpp(), 24u);
+  return BitmapDigest(image);
+}
+
+TEST(PicturePaths, BitmapsOfRealPhotosAreByteForByteThoseOfTheDigests) {
+  int checked = 0;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(std::string(c.photo) + " " + c.path);
+    uint64_t got = RunPath(c);
+    char line[160];
+    std::snprintf(line, sizeof line, "{\"%s\", \"%s\", 0x%016llxull},", c.photo, c.path,
+                  static_cast<unsigned long long>(got));
+    EXPECT_EQ(got, c.digest) << "now: " << line;
+    if (std::getenv("QV_PRINT_DIGESTS")) std::printf("%s\n", line);
+    checked++;
+  }
+  EXPECT_GE(checked, 30);
+}
+
+}  // namespace

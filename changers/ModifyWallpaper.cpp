@@ -16,6 +16,7 @@
 #include "changers/ImagePreparation.h"
 #include "i18n/MessageKeys.h"
 #include "image/CxImage.h"
+#include "platform/Handles.h"
 #include "platform/Log.h"
 #include "platform/RegistryKey.h"
 
@@ -95,8 +96,7 @@ void WriteThemeValues(const std::string& file) {
 }
 
 void SetDesktopObjectWallpaper(const std::string& file, int style) {
-  static thread_local bool comReady = false;
-  if (!comReady) comReady = SUCCEEDED(CoInitialize(nullptr));
+  ScopedCom com;
   IActiveDesktop* desktop = static_cast<IActiveDesktop*>(g_createDesktopObject());
   if (!desktop) {
     QV_LOG_MSG("no desktop object");

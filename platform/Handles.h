@@ -1,8 +1,11 @@
-// Owners of GDI, kernel, menu and library handles: each closes its handle exactly once, moves but
-// never copies, and treats the null (and for kernel files the invalid) value as "nothing held".
+// Owners of GDI, kernel, menu, library, image list and COM resources: each gives its resource
+// back exactly once, the handle owners move but never copy, and the null (and for kernel files
+// the invalid) value means "nothing held".
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
 
 #include <utility>
 
@@ -71,6 +74,16 @@ struct IconTraits {
   static bool IsValid(HICON h) { return h != nullptr; }
   static void Close(HICON h) { ::DestroyIcon(h); }
 };
+struct MemoryDCTraits {
+  static HDC Empty() { return nullptr; }
+  static bool IsValid(HDC h) { return h != nullptr; }
+  static void Close(HDC h) { ::DeleteDC(h); }
+};
+struct ImageListTraits {
+  static HIMAGELIST Empty() { return nullptr; }
+  static bool IsValid(HIMAGELIST h) { return h != nullptr; }
+  static void Close(HIMAGELIST h) { ::ImageList_Destroy(h); }
+};
 
 using AutoHandle = ScopedHandle<HANDLE, KernelHandleTraits>;
 using ScopedChangeNotification = ScopedHandle<HANDLE, ChangeNotificationTraits>;
@@ -80,8 +93,11 @@ using ScopedMenu = ScopedHandle<HMENU, MenuTraits>;
 using ScopedLibrary = ScopedHandle<HMODULE, LibraryTraits>;
 // Only for icons created at run time; icons loaded from resources are shared and never destroyed.
 using ScopedIcon = ScopedHandle<HICON, IconTraits>;
+// A device context of CreateCompatibleDC / CreateDC, deleted with DeleteDC.
+using ScopedMemoryDC = ScopedHandle<HDC, MemoryDCTraits>;
+using ScopedImageList = ScopedHandle<HIMAGELIST, ImageListTraits>;
 
-// A device context got with GetDC, given back with ReleaseDC.
+// A device context got with GetDC (nullptr: the screen), given back with ReleaseDC.
 class ScopedDC {
  public:
   explicit ScopedDC(HWND window) : window_(window), dc_(::GetDC(window)) {}
@@ -91,10 +107,61 @@ class ScopedDC {
   ScopedDC(const ScopedDC&) = delete;
   ScopedDC& operator=(const ScopedDC&) = delete;
   HDC Get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
 
  private:
   HWND window_;  // not owned
   HDC dc_;
+};
+
+// An object selected into a device context, the one it replaced put back with the holder.
+class ScopedSelect {
+ public:
+  ScopedSelect(HDC dc, HGDIOBJ object)
+      : dc_(dc), old_(dc && object ? ::SelectObject(dc, object) : nullptr) {}
+  ~ScopedSelect() {
+    if (old_ && old_ != HGDI_ERROR) ::SelectObject(dc_, old_);
+  }
+  ScopedSelect(const ScopedSelect&) = delete;
+  ScopedSelect& operator=(const ScopedSelect&) = delete;
+  // False when nothing could be selected.
+  explicit operator bool() const { return old_ != nullptr && old_ != HGDI_ERROR; }
+
+ private:
+  HDC dc_;  // not owned
+  HGDIOBJ old_;
+};
+
+// The painting of one WM_PAINT: BeginPaint with the holder, EndPaint with its end.
+class ScopedPaint {
+ public:
+  explicit ScopedPaint(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+  ~ScopedPaint() { ::EndPaint(window_, &paint_); }
+  ScopedPaint(const ScopedPaint&) = delete;
+  ScopedPaint& operator=(const ScopedPaint&) = delete;
+  HDC Get() const { return dc_; }
+  const RECT& Area() const { return paint_.rcPaint; }
+
+ private:
+  HWND window_;  // not owned
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
+// COM on this thread for the holder's life (apartment-threaded). A thread already in another
+// apartment keeps it and is not uninitialised.
+class ScopedCom {
+ public:
+  ScopedCom() : result_(::CoInitialize(nullptr)) {}
+  ~ScopedCom() {
+    if (SUCCEEDED(result_)) ::CoUninitialize();
+  }
+  ScopedCom(const ScopedCom&) = delete;
+  ScopedCom& operator=(const ScopedCom&) = delete;
+  bool Ready() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
+
+ private:
+  HRESULT result_;
 };
 
 }  // namespace qv

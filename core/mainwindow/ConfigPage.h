@@ -7,11 +7,11 @@
 
 #include <memory>
 
+#include "core/mainwindow/PageKind.h"
+
 namespace qv {
 
 class PVoptionData;
-
-enum class PageKind { BootScreen, Wallpaper, IESkin, LogonScreen, ScreenSaver, Preferences, About };
 
 class ConfigPage {
  public:

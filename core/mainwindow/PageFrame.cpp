@@ -7,17 +7,6 @@
 namespace qv {
 namespace {
 
-struct PageEntry {
-  PageKind kind;
-  const char* nameKey;
-};
-constexpr PageEntry kPages[] = {
-    {PageKind::BootScreen, "Boot Screen"}, {PageKind::Wallpaper, "Wallpaper"},
-    {PageKind::IESkin, "IE Skin"},         {PageKind::LogonScreen, "Logon Screen"},
-    {PageKind::ScreenSaver, "Screen Saver"}, {PageKind::Preferences, "Preferences"},
-    {PageKind::About, "About"},
-};
-
 // The order in which applying copies the pages back.
 constexpr PageKind kApplyOrder[] = {PageKind::BootScreen, PageKind::Wallpaper, PageKind::IESkin,
                                     PageKind::ScreenSaver, PageKind::LogonScreen,
@@ -35,18 +24,12 @@ bool TakeOver(List& live, List& working, ConfigPage& page) {
 
 std::vector<PageKind> PagesForGeneration(int generation) {
   std::vector<PageKind> pages;
-  for (const PageEntry& entry : kPages) {
+  for (const PageEntry& entry : PageEntries()) {
     if (entry.kind == PageKind::BootScreen && generation == kWinNT4) continue;
     if (entry.kind == PageKind::LogonScreen && generation != kWinXP) continue;
     pages.push_back(entry.kind);
   }
   return pages;
-}
-
-const char* PageNameKey(PageKind kind) {
-  for (const PageEntry& entry : kPages)
-    if (entry.kind == kind) return entry.nameKey;
-  return "";
 }
 
 PageFrame::PageFrame(const MainWindowServices& services, PageFactory factory)

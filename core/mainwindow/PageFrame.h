@@ -12,6 +12,7 @@
 
 #include "core/PVoptionData.h"
 #include "core/mainwindow/ConfigPage.h"
+#include "core/mainwindow/MainWindowKeys.h"
 #include "core/mainwindow/MainWindowServices.h"
 #include "widgets/TreeView.h"
 
@@ -19,8 +20,6 @@ namespace qv {
 
 // The pages that a Windows generation offers, in tree order.
 std::vector<PageKind> PagesForGeneration(int generation);
-// The key in section "Page Name" (and the untranslated name) of a kind.
-const char* PageNameKey(PageKind kind);
 
 class PageFrame {
  public:

@@ -241,4 +241,35 @@ TEST(Handles, EachOwnerClosesItsHandleOnceAndMovesOwnership) {
   EXPECT_EQ(GetObjectType(brush), 0u);
 }
 
+// The drawing holders put back what they took: the selected object, the device context, COM.
+TEST(Handles, DrawingHoldersGiveBackWhatTheyTook) {
+  qv::ScopedDC screen(nullptr);
+  ASSERT_TRUE(screen);
+  HDC raw = nullptr;
+  {
+    qv::ScopedMemoryDC memory(CreateCompatibleDC(screen.Get()));
+    ASSERT_TRUE(memory);
+    raw = memory.Get();
+    HGDIOBJ original = GetCurrentObject(raw, OBJ_BITMAP);
+    qv::ScopedGdiObj<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), 4, 4));
+    {
+      qv::ScopedSelect selected(raw, bitmap.Get());
+      EXPECT_TRUE(selected);
+      EXPECT_EQ(GetCurrentObject(raw, OBJ_BITMAP), bitmap.Get());
+    }
+    EXPECT_EQ(GetCurrentObject(raw, OBJ_BITMAP), original) << "the replaced bitmap is back";
+    qv::ScopedSelect nothing(raw, nullptr);
+    EXPECT_FALSE(nothing);
+  }
+  EXPECT_EQ(GetObjectType(raw), 0u) << "the memory DC is deleted with its holder";
+
+  {
+    qv::ScopedCom com;
+    EXPECT_TRUE(com.Ready());
+  }
+  // Balanced: a new initialisation is the first on this thread again.
+  EXPECT_EQ(CoInitialize(nullptr), S_OK);
+  CoUninitialize();
+}
+
 }  // namespace

@@ -16,7 +16,7 @@ PACKAGES=(
   libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev
   clang libclang-rt-14-dev
   wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick
-  valgrind
+  valgrind nsis
   mate-backgrounds python3-pefile
 )
 # Wanted but not required: the Windows tests fall back to the 64-bit build without them.

@@ -39,8 +39,7 @@
 #define TIMER_WALLPAPER         102
 #define TIMER_FOLDER_QUIET      201
 #define TIMER_SCREENSAVER_RUN   1001
-#define TIMER_UPDATE_CHECK      1002
-#define TIMER_SITE_LIST         1003
+// 1002 and 1003, the retry timers of the update checks, are in platform/PrivateMessages.h.
 #define TIMER_LOGON_RETRY       1004
 #define TIMER_WALLPAPER_CHECK   1005
 #define TIMER_BOOTSCREEN_CHECK  1006

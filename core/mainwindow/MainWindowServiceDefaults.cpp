@@ -24,6 +24,9 @@ void NoStartNow(HWND, bool) { Missing("screen saver start"); }
 void NoTimeout(int) { Missing("screen saver time-out"); }
 std::string NoPath() { return Missing("patched file path"), std::string(); }
 void NoWindowCommand(HWND) { Missing("window command"); }
+void NoChecks(HWND, int) { Missing("update check"); }
+void NoNewVersion(HWND, const std::string&) { Missing("new version offer"); }
+void NoEnd() { Missing("update check end"); }
 void NoHelp(HWND, const char*) { Missing("help"); }
 void NoRelease() { Missing("image information"); }
 
@@ -45,9 +48,11 @@ MainWindowServices DefaultMainWindowServices() {
   s.setupBootIni = &NoWindowCommand;
   s.openHelp = &NoHelp;
   s.openHomePage = &NoWindowCommand;
-  s.startUpdateChecks = &NoWindowCommand;
+  s.startUpdateChecks = &NoChecks;
   s.retryUpdateCheck = &NoWindowCommand;
-  s.retrySiteList = &NoWindowCommand;
+  s.retrySiteList = &NoChecks;
+  s.showNewVersion = &NoNewVersion;
+  s.endUpdateChecks = &NoEnd;
   s.releaseImageInfo = &NoRelease;
   return s;
 }

@@ -7,6 +7,7 @@
 #include "core/ShowMessage.h"
 #include "i18n/LanguageManager.h"
 #include "imageinfo/InfoPickers.h"
+#include "net/NetServices.h"
 
 namespace qv {
 namespace {
@@ -33,6 +34,12 @@ MainWindowServices ProgramMainWindowServices() {
   s.bootLogoPath = &LogoSysPath;
   s.qvLogoPath = &KernelCopyPath;
   s.qvUiHostPath = &LogonCopyPath;
+  s.openHomePage = &ShowHomePage;
+  s.startUpdateChecks = &StartUpdateChecks;
+  s.retryUpdateCheck = &RetryUpdateCheck;
+  s.retrySiteList = &RetrySiteList;
+  s.showNewVersion = &ShowNewVersion;
+  s.endUpdateChecks = &EndUpdateChecks;
   s.releaseImageInfo = &FreeInfoPickers;
   return s;
 }

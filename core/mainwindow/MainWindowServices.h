@@ -41,9 +41,15 @@ struct MainWindowServices {
   void (*openHelp)(HWND owner, const char* topic);
   void (*openHomePage)(HWND owner);
   // The update check and the site-list refresh at start, and their retry timers 1002 / 1003.
-  void (*startUpdateChecks)(HWND mainWindow);
+  // Their threads post their results to mainWindow (QV_MSG_SITE_LIST, QV_MSG_NEW_VERSION,
+  // QV_MSG_CHECK_RETRY); siteListRefreshDay decides whether the site list is due.
+  void (*startUpdateChecks)(HWND mainWindow, int siteListRefreshDay);
   void (*retryUpdateCheck)(HWND mainWindow);
-  void (*retrySiteList)(HWND mainWindow);
+  void (*retrySiteList)(HWND mainWindow, int siteListRefreshDay);
+  // Shows the what's-new text of a newer version, offering the download page.
+  void (*showNewVersion)(HWND mainWindow, const std::string& whatsNew);
+  // The window goes: waits a bounded time for checks still running.
+  void (*endUpdateChecks)();
   // Releases the image information readers at window destruction.
   void (*releaseImageInfo)();
 };

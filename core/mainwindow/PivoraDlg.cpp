@@ -68,7 +68,7 @@ bool PivoraDlg::OnInit() {
   // 3. Hotkeys of the agent.
   if (startupRun_) RegisterHotkeys();
   // 4. The update check.
-  if (settings_.checkNewVersion) services_.startUpdateChecks(self);
+  if (settings_.checkNewVersion) services_.startUpdateChecks(self, settings_.siteListRefreshDay);
   // 5. The watcher's receiver.
   watch_.SetReceiver(self);
   // 6. The page frame, the system menu item and the icons.
@@ -155,6 +155,11 @@ INT_PTR PivoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case QV_MSG_LANGUAGE_CHANGED:
       TranslateAll();
       frame_.LocalizePages();
+      return TRUE;
+    case QV_MSG_SITE_LIST:
+    case QV_MSG_NEW_VERSION:
+    case QV_MSG_CHECK_RETRY:
+      OnCheckResult(message, wParam, lParam);
       return TRUE;
   }
   return Dialog::OnMessage(message, wParam, lParam);
@@ -305,6 +310,7 @@ void PivoraDlg::OnDestroy() {
                       TIMER_WALLPAPER_CHECK, TIMER_BOOTSCREEN_CHECK})
     KillTimer(id);
   if (!settings_.Save(settingsPath_)) QV_LOG();
+  EndChecks();
   services_.releaseImageInfo();
   hook_.Remove();
   UnregisterAgentHotkeys(Handle());

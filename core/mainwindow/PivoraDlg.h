@@ -49,6 +49,10 @@ class PivoraDlg : public widgets::ModalDialog {
   bool TrayIconShown() const { return tray_.HasIcon(); }
   int WallpaperChecks() const { return wallpaperChecks_; }
   int BootScreenChecks() const { return bootScreenChecks_; }
+  // The last site list the refresh brought, and the period last given to retry timer 1002 or
+  // 1003 (0: none set yet).
+  const std::string& SiteListText() const { return siteListText_; }
+  UINT RetryPeriod(UINT timer) const;
 
  protected:
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -85,6 +89,11 @@ class PivoraDlg : public widgets::ModalDialog {
   void OnBootScreenCheck();
   void EmptyFlatLists();
 
+  // The update check and the site list (PivoraDlgChecks.cpp).
+  void OnCheckResult(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnRetryTimer(UINT timer);
+  void EndChecks();
+
   // Texts (MainWindowText.cpp).
   void TranslateMenuBar();
   void TranslateTrayMenu(HMENU menu) const;
@@ -103,6 +112,9 @@ class PivoraDlg : public widgets::ModalDialog {
   HHOOK escapeFilter_ = nullptr;
   int wallpaperChecks_ = 0;
   int bootScreenChecks_ = 0;
+  std::string siteListText_;  // stored, not read: its use is left to later
+  UINT updateRetryPeriod_ = 0;
+  UINT siteListRetryPeriod_ = 0;
   bool initialised_ = false;
   bool resident_ = false;  // hidden as the agent: only ShowConfiguration shows the window
 };

@@ -5,6 +5,7 @@
 #include "core/mainwindow/MainWindowRes.h"
 #include "core/mainwindow/PivoraDlg.h"
 #include "platform/Log.h"
+#include "platform/PrivateMessages.h"
 
 namespace qv {
 namespace {
@@ -128,12 +129,8 @@ bool PivoraDlg::OnTimer(UINT_PTR id) {
       if (settings_.screenSaver.changeMode == kModeEachRun) settings_.screenSaver.ChangeIfDue();
       return true;
     case TIMER_UPDATE_CHECK:
-      KillTimer(TIMER_UPDATE_CHECK);
-      services_.retryUpdateCheck(Handle());
-      return true;
     case TIMER_SITE_LIST:
-      KillTimer(TIMER_SITE_LIST);
-      services_.retrySiteList(Handle());
+      OnRetryTimer(static_cast<UINT>(id));
       return true;
     case TIMER_LOGON_RETRY:
       OnLogonRetry();

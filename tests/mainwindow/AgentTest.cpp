@@ -126,11 +126,13 @@ TEST(Agent, TheDefaultServicesFailAndLogInsteadOfBeingEmpty) {
   s.setupBootIni(nullptr);
   s.openHelp(nullptr, nullptr);
   s.openHomePage(nullptr);
-  s.startUpdateChecks(nullptr);
+  s.startUpdateChecks(nullptr, 0);
   s.retryUpdateCheck(nullptr);
-  s.retrySiteList(nullptr);
+  s.retrySiteList(nullptr, 0);
+  s.showNewVersion(nullptr, "text");
+  s.endUpdateChecks();
   s.releaseImageInfo();
-  EXPECT_EQ(log.lines().size(), 18u) << "each of the 18 entries says what is missing";
+  EXPECT_EQ(log.lines().size(), 20u) << "each of the 20 entries says what is missing";
 }
 
 }  // namespace

@@ -50,6 +50,14 @@ std::string QvLogo() { return Record().qvLogoPath; }
 std::string NoFile() { return std::string(); }
 void Timeout(int minutes) { Record().timeouts.push_back(minutes); }
 
+// The harness never reaches the network: the checks' entries only record.
+void UpdateStart(HWND, int refreshDay) { Record().updateStarts.push_back(refreshDay); }
+void UpdateRetry(HWND) { ++Record().updateRetries; }
+void SiteListRetry(HWND, int refreshDay) { Record().siteListRetries.push_back(refreshDay); }
+void NewVersion(HWND, const std::string& text) { Record().newVersionTexts.push_back(text); }
+void HomePage(HWND) { ++Record().homePages; }
+void EndUpdateChecks() { ++Record().endChecks; }
+
 }  // namespace
 
 Recorder& Record() {
@@ -112,6 +120,12 @@ INT_PTR MainWindowHarness::Run(bool startupRun,
   services.qvUiHostPath = &NoFile;
   services.bootLogoPath = &NoFile;
   services.setScreenSaverTimeout = &Timeout;
+  services.startUpdateChecks = &UpdateStart;
+  services.retryUpdateCheck = &UpdateRetry;
+  services.retrySiteList = &SiteListRetry;
+  services.showNewVersion = &NewVersion;
+  services.openHomePage = &HomePage;
+  services.endUpdateChecks = &EndUpdateChecks;
   qv::PivoraDlg dialog(settings, settingsPath, startupRun, services, pages, timings);
   dialog_ = &dialog;
   ended_ = false;

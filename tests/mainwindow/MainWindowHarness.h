@@ -30,6 +30,13 @@ struct Recorder {
   bool screenSaverActive = false;
   std::string qvLogoPath;
   std::vector<int> timeouts;
+  // The update check's entries: the refresh day handed to each start, the retries, the texts.
+  std::vector<int> updateStarts;
+  int updateRetries = 0;
+  std::vector<int> siteListRetries;
+  std::vector<std::string> newVersionTexts;
+  int homePages = 0;
+  int endChecks = 0;
 };
 Recorder& Record();
 

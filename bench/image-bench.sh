@@ -31,17 +31,19 @@ if [ "${ICOUNT:-}" = 1 ]; then
     local name=$1 input=$2; shift 2
     OMP_NUM_THREADS=1 VIPS_CONCURRENCY=1 nice -n 10 valgrind --tool=callgrind --smc-check=all --trace-children=yes \
       --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null |
-      awk -v n="$name" -v i="$input" '/Collected/ {s += $NF} END {printf "%-26s %-26s instructions %7.3f G\n", n, i, s / 1e9}'
+      awk -v n="$name" -v i="$input" '/Collected/ {s += $NF} /Process terminating/ {bad = 1}
+        END {if (bad) printf "%-26s %-26s not counted: the run died under valgrind\n", n, i;
+             else printf "%-26s %-26s instructions %7.3f G\n", n, i, s / 1e9}' || true
   }
+  # libvips is not counted: it executes RDTSCP, which valgrind 3.19 cannot run (SIGILL); its
+  # wall-clock medians come from the timed run.
   for f in "$C"/big/kleiber-20mp.jpg "$C"/big/elephants-18mp-prog.jpg; do
     n=${f##*/}
     icount djpeg "$n" djpeg -outfile /dev/null "$f"
     icount "A ours" "$n" "$OURS" boot "$f" "$O/a.bmp"
     icount "A im-hint+scale-area" "$n" "$IM" -define jpeg:size=1280x960 "$f" -scale '640x480!' -dither FloydSteinberg -colors 16 -type Palette "BMP3:$O/b.bmp"
-    icount "A vipsthumbnail" "$n" vipsthumbnail "$f" -s '640x480!' -o "$O/c.bmp[bitdepth=4,format=bmp3]"
     icount "W ours" "$n" "$OURS" wallpaper "$f" "$O/a.bmp"
     icount "W im-hint+resize" "$n" "$IM" -define jpeg:size=2048x1536 "$f" -resize 1024x768 "BMP3:$O/b.bmp"
-    icount "W vipsthumbnail" "$n" vipsthumbnail "$f" -s 1024x768 -o "$O/c.bmp[format=bmp3]"
   done
   exit 0
 fi

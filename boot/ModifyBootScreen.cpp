@@ -18,6 +18,7 @@
 #include "core/WindowsGeneration.h"
 #include "i18n/MessageKeys.h"
 #include "image/CxImage.h"
+#include "platform/AsciiText.h"
 #include "platform/Log.h"
 
 namespace qv {
@@ -38,15 +39,6 @@ bool IsKernelGeneration() { return WindowsGeneration == kWin2000 || WindowsGener
 
 bool IsLogoGeneration() {
   return WindowsGeneration == kWin95 || WindowsGeneration == kWin98 || WindowsGeneration == kWinMe;
-}
-
-// The extension as the picture lists see it: after the last "." anywhere, lower-cased.
-std::string LowerExtension(const std::string& path) {
-  std::size_t dot = path.rfind('.');
-  std::string ext = dot == std::string::npos ? std::string() : path.substr(dot + 1);
-  for (char& c : ext)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return ext;
 }
 
 std::string WorkPath() { return KernelCopyPath() + ".qvwork"; }
@@ -224,7 +216,8 @@ std::string LogoSysPath() {
 }
 
 bool ChangeBootScreen(const std::string& path) {
-  const std::string ext = LowerExtension(path);
+  // The extension as the picture lists see it: after the last "." anywhere.
+  const std::string ext = platform::LowerExtension(path);
   if (ext.empty()) {
     QV_LOG();
     return false;

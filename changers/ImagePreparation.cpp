@@ -6,6 +6,7 @@
 
 #include "changers/OctreeQuantizer.h"
 #include "image/CxImage.h"
+#include "platform/AsciiText.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
 
@@ -16,8 +17,6 @@ PrepareEnvironment& Current() {
   static PrepareEnvironment environment = SystemEnvironment();
   return environment;
 }
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool EndsWithSeparator(const std::string& folder) {
   return !folder.empty() && (folder.back() == '\\' || folder.back() == '/');
@@ -57,10 +56,8 @@ PrepareEnvironment SetEnvironment(const PrepareEnvironment& environment) {
 }
 
 bool FormatTypeFromPath(const std::string& path, bool allowSys, uint32_t* type) {
-  const std::string::size_type dot = path.find_last_of('.');
-  if (dot == std::string::npos || dot + 1 == path.size()) return false;
-  std::string extension = path.substr(dot + 1);
-  for (char& c : extension) c = Lower(c);
+  const std::string extension = platform::LowerExtension(path);
+  if (extension.empty()) return false;
   for (const ExtensionType& e : kExtensions) {
     if (extension == e.extension) {
       *type = e.type;

@@ -12,6 +12,7 @@
 #include "changers/LogonScreenRes.h"
 #include "changers/ProgramPatch.h"
 #include "image/CxImage.h"
+#include "platform/AsciiText.h"
 #include "platform/Handles.h"
 #include "platform/Log.h"
 
@@ -24,13 +25,6 @@ constexpr std::uint16_t kBackgroundBitmap = 100;
 constexpr std::uint16_t kDecorationBitmaps[] = {123, 127};
 constexpr std::uint16_t kDescriptionName = 1000;
 
-std::string LowerExtension(const std::string& path) {
-  std::size_t dot = path.rfind('.');
-  std::string ext = dot == std::string::npos ? std::string() : path.substr(dot + 1);
-  for (char& c : ext)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return ext;
-}
 
 // The screen picture: the colour over the whole screen, the picture fitted to the screen and
 // centred on it. False (logged) when a drawing step fails.
@@ -85,8 +79,37 @@ std::vector<std::uint8_t> DecorationRecord(const CxImage& composed,
   return OnePixelRecord(header.data(), pixel);
 }
 
-void RestoreUnchangedCopy() {
-  if (!CopyFileA(LogonProgramPath().c_str(), LogonCopyPath().c_str(), FALSE)) QV_LOG();
+// The copy is built and patched under this name and only then takes the copy's place, so that a
+// crash leaves no half-written copy behind.
+std::string WorkPath() { return LogonCopyPath() + ".qvwork"; }
+
+// The work file, deleted on leaving unless it took the copy's place.
+struct WorkFile {
+  std::string path = WorkPath();
+  bool placed = false;
+  ~WorkFile() {
+    if (!placed) DeleteFileForced(path);
+  }
+};
+
+bool CanReplace(const std::string& path) {
+  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
+// An unchanged copy of the system's logon program, put in place whole.
+bool InstallUnchangedCopy() {
+  WorkFile work;
+  if (CopyFileFresh(LogonProgramPath(), work.path) && ReplaceFileWith(work.path, LogonCopyPath())) {
+    work.placed = true;
+    return true;
+  }
+  QV_LOG();
+  return false;
 }
 
 }  // namespace
@@ -104,24 +127,24 @@ std::string LogonCopyPath() {
 }
 
 bool ModifyLogonScreen(const std::string& path, uint32_t backgroundColour) {
-  const std::string ext = LowerExtension(path);
+  const std::string ext = platform::LowerExtension(path);
   if (ext == "exe" || ext == "dll" || ext == "cpl" || ext == "scr") return SetLogonHost(path);
   return PatchLogonProgram(path, backgroundColour);
 }
 
 bool PatchLogonProgram(const std::string& picturePath, uint32_t backgroundColour) {
   const std::string copy = LogonCopyPath();
-  if (!DeleteFileForced(copy)) {
+  // A copy that another process holds open cannot be replaced: then nothing changes.
+  if (!CanReplace(copy)) {
     QV_LOG();
     return false;
   }
-  // From here on every failure leaves the system's own logon program in effect.
+  // From here on every failure leaves the system's own logon program in effect, and an
+  // unchanged copy of it.
   RestoreLogonHost();
-  if (!CopyFileA(LogonProgramPath().c_str(), copy.c_str(), FALSE)) {
-    QV_LOG();
-    return false;
-  }
-  SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (!InstallUnchangedCopy()) return false;
+  WorkFile work;
+  if (!CopyFileFresh(LogonProgramPath(), work.path)) return false;
   CxImage image;
   if (!LoadChangerPicture(picturePath, true, &image)) return false;
   std::uint16_t language = 0;
@@ -159,7 +182,7 @@ bool PatchLogonProgram(const std::string& picturePath, uint32_t backgroundColour
       {"UIFILE", kDescriptionName, language,
        std::vector<std::uint8_t>(description, description + descriptionSize)}};
   {
-    ResourceUpdate update(copy);
+    ResourceUpdate update(work.path);
     if (!update.IsOpen()) {
       QV_LOG();
       return false;
@@ -176,12 +199,12 @@ bool PatchLogonProgram(const std::string& picturePath, uint32_t backgroundColour
       return false;
     }
   }
-  if (!RepairFileChecksum(copy) || !VerifyPatchedFile(copy, expected)) {
-    // The host stays the system's own program; the copy is left unchanged, never half patched.
+  if (!RepairFileChecksum(work.path) || !VerifyPatchedFile(work.path, expected) || !ReplaceFileWith(work.path, copy)) {
+    // The host stays the system's own program, and the copy the unchanged one.
     QV_LOG();
-    RestoreUnchangedCopy();
     return false;
   }
+  work.placed = true;
   if (!SetLogonHost(copy)) {
     QV_LOG();
     return false;

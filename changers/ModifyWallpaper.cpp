@@ -16,6 +16,7 @@
 #include "changers/ImagePreparation.h"
 #include "i18n/MessageKeys.h"
 #include "image/CxImage.h"
+#include "platform/AsciiText.h"
 #include "platform/Handles.h"
 #include "platform/Log.h"
 #include "platform/RegistryKey.h"
@@ -37,12 +38,6 @@ void* CreateSystemDesktopObject() {
 }
 
 DesktopObjectCreator g_createDesktopObject = &CreateSystemDesktopObject;
-
-std::string Lower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
 
 // The style the system is told: fit to screen was done by the program and is centred; an unknown
 // mode is taken as centred too rather than handed on as a value the system can't show.
@@ -167,8 +162,8 @@ bool ReassertWallpaper(int positionMode) {
       desktopObject.clear();
     }
   }
-  const std::string lowerFile = Lower(file);
-  if (Lower(current) == lowerFile && lowerFile == Lower(desktopObject)) return false;
+  if (platform::EqualsIgnoringAsciiCase(current, file) && platform::EqualsIgnoringAsciiCase(file, desktopObject))
+    return false;
   NameWallpaperEverywhere(file, SystemStyle(positionMode));
   return true;
 }

@@ -1,20 +1,16 @@
 #include "changers/PEChecksum.h"
 
+#include "platform/ByteReader.h"
+
 namespace qv {
-namespace {
 
-std::uint32_t LE32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-}  // namespace
+using platform::LoadLE32;
 
 bool FindNtHeaders(const std::uint8_t* data, std::size_t size, std::size_t* offset) {
   if (size < kNtHeaderOffsetField + 4) return false;
-  std::uint32_t at = LE32(data + kNtHeaderOffsetField);
+  std::uint32_t at = LoadLE32(data + kNtHeaderOffsetField);
   if (at > size || size - at < kNtHeadersSize) return false;
-  if (LE32(data + at) != 0x00004550) return false;  // "PE\0\0"
+  if (LoadLE32(data + at) != 0x00004550) return false;  // "PE\0\0"
   *offset = at;
   return true;
 }
@@ -24,7 +20,7 @@ bool ReadPEChecksums(const std::uint8_t* data, std::size_t size, std::uint32_t* 
   std::size_t nt = 0;
   if (!FindNtHeaders(data, size, &nt)) return false;
   const std::size_t field = nt + kChecksumInNtHeaders;
-  *headerSum = LE32(data + field);
+  *headerSum = LoadLE32(data + field);
   std::uint32_t sum = 0;
   for (std::size_t i = 0; i < size; i += 2) {
     std::uint32_t word = data[i];

@@ -3,6 +3,9 @@
 #include <cstring>
 
 #include "changers/PEChecksum.h"
+#include "changers/PEChecksum.h"
+#include "platform/AsciiText.h"
+#include "platform/ByteReader.h"
 
 namespace qv {
 namespace {
@@ -11,25 +14,7 @@ constexpr std::uint32_t kSubdirectoryBit = 0x80000000u;
 constexpr std::uint32_t kNameBit = 0x80000000u;
 constexpr std::size_t kMaxEntries = 65536;  // more entries than any file has: a broken directory
 
-class ImageView {
- public:
-  ImageView(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-
-  bool Has(std::size_t at, std::size_t n) const { return at <= size_ && size_ - at >= n; }
-  std::uint16_t U16(std::size_t at) const {
-    return Has(at, 2) ? static_cast<std::uint16_t>(data_[at] | (data_[at + 1] << 8)) : 0;
-  }
-  std::uint32_t U32(std::size_t at) const {
-    return Has(at, 4) ? static_cast<std::uint32_t>(U16(at)) |
-                            (static_cast<std::uint32_t>(U16(at + 2)) << 16)
-                      : 0;
-  }
-  const std::uint8_t* At(std::size_t at) const { return data_ + at; }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-};
+using platform::ByteReader;
 
 struct Section {
   std::uint32_t rva, virtualSize, rawOffset, rawSize;
@@ -55,14 +40,14 @@ bool RvaToOffset(const ResourceTree& tree, std::uint32_t rva, std::size_t* offse
   return false;
 }
 
-bool OpenTree(const ImageView& view, std::size_t size, ResourceTree* tree) {
-  const std::size_t nt = view.U32(kNtHeaderOffsetField);
-  if (size < kNtHeaderOffsetField + 4 || !view.Has(nt, 24) || view.U32(nt) != 0x00004550)
+bool OpenTree(const ByteReader& view, std::size_t size, ResourceTree* tree) {
+  const std::size_t nt = view.U32LEAt(kNtHeaderOffsetField);
+  if (size < kNtHeaderOffsetField + 4 || !view.Has(nt, 24) || view.U32LEAt(nt) != 0x00004550)
     return false;
-  std::size_t sectionCount = view.U16(nt + 6);
-  std::size_t optionalSize = view.U16(nt + 20);
+  std::size_t sectionCount = view.U16LEAt(nt + 6);
+  std::size_t optionalSize = view.U16LEAt(nt + 20);
   std::size_t optional = nt + 24;
-  std::uint16_t magic = view.U16(optional);
+  std::uint16_t magic = view.U16LEAt(optional);
   std::size_t directories;
   if (magic == 0x10B) {
     directories = optional + 96;
@@ -71,53 +56,56 @@ bool OpenTree(const ImageView& view, std::size_t size, ResourceTree* tree) {
   } else {
     return false;
   }
-  std::uint32_t directoryCount = view.U32(directories - 4);
+  std::uint32_t directoryCount = view.U32LEAt(directories - 4);
   if (directoryCount < 3 || !view.Has(directories, 3 * 8) ||
       directories + 3 * 8 > optional + optionalSize)
     return false;
-  tree->baseRva = view.U32(directories + 2 * 8);
-  tree->length = view.U32(directories + 2 * 8 + 4);
+  tree->baseRva = view.U32LEAt(directories + 2 * 8);
+  tree->length = view.U32LEAt(directories + 2 * 8 + 4);
   if (tree->baseRva == 0) return false;
   std::size_t table = optional + optionalSize;
   if (!view.Has(table, sectionCount * 40)) return false;
   for (std::size_t i = 0; i < sectionCount; ++i) {
     std::size_t s = table + 40 * i;
-    tree->sections.push_back({view.U32(s + 12), view.U32(s + 8), view.U32(s + 20), view.U32(s + 16)});
+    tree->sections.push_back(
+        {view.U32LEAt(s + 12), view.U32LEAt(s + 8), view.U32LEAt(s + 20), view.U32LEAt(s + 16)});
   }
   return RvaToOffset(*tree, tree->baseRva, &tree->base) && view.Has(tree->base, 16);
 }
 
-bool NameMatches(const ImageView& view, const ResourceTree& tree, std::uint32_t entryName,
+bool NameMatches(const ByteReader& view, const ResourceTree& tree, std::uint32_t entryName,
                  const PEResourceId& id) {
   if (!(entryName & kNameBit)) return id.name.empty() && (entryName & 0xFFFF) == id.id &&
                                         entryName <= 0xFFFF;
   if (id.name.empty()) return false;
   std::size_t at = tree.base + (entryName & ~kNameBit);
-  std::size_t length = view.U16(at);
+  std::size_t length = view.U16LEAt(at);
   if (!view.Has(at + 2, 2 * length) || length != id.name.size()) return false;
   for (std::size_t i = 0; i < length; ++i) {
-    std::uint16_t c = view.U16(at + 2 + 2 * i);
-    unsigned char want = static_cast<unsigned char>(id.name[i]);
-    auto upper = [](unsigned v) { return v >= 'a' && v <= 'z' ? v - 32 : v; };
-    if (upper(c) != upper(want)) return false;
+    // Resource names compare without regard to ASCII case; other code units as they are.
+    const std::uint16_t c = view.U16LEAt(at + 2 + 2 * i);
+    const char want = id.name[i];
+    if (c < 0x80 ? platform::LowerAscii(static_cast<char>(c)) != platform::LowerAscii(want)
+                 : c != static_cast<unsigned char>(want))
+      return false;
   }
   return true;
 }
 
 // The entries of the directory at offset: (name field, target field) pairs.
-bool ReadDirectory(const ImageView& view, std::size_t at,
+bool ReadDirectory(const ByteReader& view, std::size_t at,
                    std::vector<std::pair<std::uint32_t, std::uint32_t>>* entries) {
   if (!view.Has(at, 16)) return false;
-  std::size_t count = static_cast<std::size_t>(view.U16(at + 12)) + view.U16(at + 14);
+  std::size_t count = static_cast<std::size_t>(view.U16LEAt(at + 12)) + view.U16LEAt(at + 14);
   if (count > kMaxEntries || !view.Has(at + 16, 8 * count)) return false;
   entries->clear();
   for (std::size_t i = 0; i < count; ++i)
-    entries->emplace_back(view.U32(at + 16 + 8 * i), view.U32(at + 20 + 8 * i));
+    entries->emplace_back(view.U32LEAt(at + 16 + 8 * i), view.U32LEAt(at + 20 + 8 * i));
   return true;
 }
 
 // Follows the entry matching id to its subdirectory; false when there is none.
-bool Descend(const ImageView& view, const ResourceTree& tree, std::size_t at,
+bool Descend(const ByteReader& view, const ResourceTree& tree, std::size_t at,
              const PEResourceId& id, std::size_t* next, bool* broken) {
   std::vector<std::pair<std::uint32_t, std::uint32_t>> entries;
   if (!ReadDirectory(view, at, &entries)) {
@@ -140,7 +128,7 @@ bool Descend(const ImageView& view, const ResourceTree& tree, std::size_t at,
 
 bool FindPEResource(const std::uint8_t* image, std::size_t size, const PEResourceId& type,
                     const PEResourceId& name, std::vector<PEResourceData>* out) {
-  ImageView view(image, size);
+  ByteReader view(image, size);
   ResourceTree tree;
   if (!OpenTree(view, size, &tree)) return false;
   bool broken = false;
@@ -153,8 +141,8 @@ bool FindPEResource(const std::uint8_t* image, std::size_t size, const PEResourc
     if (e.second & kSubdirectoryBit) return false;  // a fourth level does not exist
     std::size_t leaf = tree.base + e.second;
     if (!view.Has(leaf, 16)) return false;
-    std::uint32_t dataRva = view.U32(leaf);
-    std::uint32_t dataSize = view.U32(leaf + 4);
+    std::uint32_t dataRva = view.U32LEAt(leaf);
+    std::uint32_t dataSize = view.U32LEAt(leaf + 4);
     std::size_t offset = 0;
     if (!RvaToOffset(tree, dataRva, &offset) || !view.Has(offset, dataSize)) return false;
     out->push_back({static_cast<std::uint16_t>(e.first & 0xFFFF), view.At(offset), dataSize});

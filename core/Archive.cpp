@@ -29,35 +29,27 @@ void ArchiveWriter::WriteString(const std::string& s) {
   bytes_.append(s);
 }
 
-bool ArchiveReader::Take(std::size_t n, const unsigned char*& p) {
-  if (failed_ || n > size_ - pos_) {
-    failed_ = true;
-    return false;
-  }
-  p = data_ + pos_;
-  pos_ += n;
-  return true;
+bool ArchiveReader::Has(std::size_t n) {
+  if (!failed_ && n <= bytes_.remaining()) return true;
+  failed_ = true;
+  return false;
 }
 
 bool ArchiveReader::ReadUInt8(uint8_t& v) {
-  const unsigned char* p = nullptr;
-  if (!Take(1, p)) return false;
-  v = p[0];
+  if (!Has(1)) return false;
+  v = bytes_.U8();
   return true;
 }
 
 bool ArchiveReader::ReadUInt16(uint16_t& v) {
-  const unsigned char* p = nullptr;
-  if (!Take(2, p)) return false;
-  v = static_cast<uint16_t>(p[0] | (p[1] << 8));
+  if (!Has(2)) return false;
+  v = bytes_.U16LE();
   return true;
 }
 
 bool ArchiveReader::ReadUInt32(uint32_t& v) {
-  const unsigned char* p = nullptr;
-  if (!Take(4, p)) return false;
-  v = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-      (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+  if (!Has(4)) return false;
+  v = bytes_.U32LE();
   return true;
 }
 
@@ -68,10 +60,7 @@ bool ArchiveReader::ReadInt32(int32_t& v) {
   return true;
 }
 
-bool ArchiveReader::Skip(std::size_t n) {
-  const unsigned char* p = nullptr;
-  return Take(n, p);
-}
+bool ArchiveReader::Skip(std::size_t n) { return Has(n) && bytes_.Skip(n); }
 
 // The length after the first 0xFF: a uint16, or 0xFFFF and a uint32.
 bool ArchiveReader::ReadLength(uint32_t& length) {
@@ -110,15 +99,14 @@ bool ArchiveReader::ReadString(std::string& s) {
     failed_ = true;
     return false;
   }
-  const unsigned char* p = nullptr;
-  if (!Take(static_cast<std::size_t>(byteCount), p)) return false;
+  const uint8_t* p = bytes_.current();
+  bytes_.Skip(static_cast<std::size_t>(byteCount));
   if (!wide) {
     s.assign(reinterpret_cast<const char*>(p), length);
     return true;
   }
   std::u16string text(length, u'\0');
-  for (uint32_t i = 0; i < length; ++i)
-    text[i] = static_cast<char16_t>(p[2 * i] | (p[2 * i + 1] << 8));
+  for (uint32_t i = 0; i < length; ++i) text[i] = static_cast<char16_t>(platform::LoadLE16(p + 2 * i));
   s = platform::WideToAnsi(text);
   return true;
 }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/ByteReader.h"
+
 namespace qv {
 
 // The version word of the settings file this program writes; older files are read with the fields
@@ -43,7 +45,7 @@ class ArchiveWriter {
 class ArchiveReader {
  public:
   ArchiveReader(const void* data, std::size_t size, uint32_t version = 0)
-      : data_(static_cast<const unsigned char*>(data)), size_(size), version_(version) {}
+      : bytes_(static_cast<const uint8_t*>(data), size), version_(version) {}
 
   bool ReadUInt8(uint8_t& v);
   bool ReadUInt16(uint16_t& v);
@@ -55,20 +57,19 @@ class ArchiveReader {
   void Fail() { failed_ = true; }
 
   bool Failed() const { return failed_; }
-  std::size_t Position() const { return pos_; }
-  std::size_t Remaining() const { return size_ - pos_; }
+  std::size_t Position() const { return bytes_.position(); }
+  std::size_t Remaining() const { return bytes_.remaining(); }
 
   // The version word of the file being read; some fields exist only from a version on.
   uint32_t Version() const { return version_; }
   void SetVersion(uint32_t version) { version_ = version; }
 
  private:
-  bool Take(std::size_t n, const unsigned char*& p);
+  // True when n more bytes are there; otherwise the archive fails and the bytes stay unread.
+  bool Has(std::size_t n);
   bool ReadLength(uint32_t& length);
 
-  const unsigned char* data_;
-  std::size_t size_;
-  std::size_t pos_ = 0;
+  platform::ByteReader bytes_;
   uint32_t version_;
   bool failed_ = false;
 };

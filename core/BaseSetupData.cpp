@@ -1,11 +1,13 @@
 #include "core/BaseSetupData.h"
 
-#include <cctype>
 #include <cstring>
+#include <string_view>
 
 #include "core/Archive.h"
 #include "core/Clock.h"
 #include "core/ListServices.h"
+#include "platform/AsciiText.h"
+#include "platform/Log.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
 
@@ -22,28 +24,14 @@ int32_t DefaultLastChangeTime() {
   return static_cast<int32_t>(Services().clock->FromLocal(t));
 }
 
-// True when the text ends in one of the program's picture extensions. Every extension holds one
-// "." at its start, so the part from the last "." decides. ".jpeg", ".tif" and ".wbmp" are kinds
-// the image object reads as well.
+// True when the text ends in one of the program's picture extensions (after the last ".").
+// ".jpeg", ".tif" and ".wbmp" are kinds the image object reads as well.
 bool HasPictureExtension(const char* text, std::size_t length) {
-  static const char* const kExtensions[] = {".bmp", ".jpg", ".gif", ".emf", ".wmf", ".tga",
-                                            ".png", ".dib", ".rle", ".tiff", ".pic", ".pcx",
-                                            ".pct", ".pict", ".jpeg", ".tif", ".wbmp"};
-  const char* dot = nullptr;
-  for (std::size_t i = length; i-- > 0 && length - i <= 5;) {
-    if (text[i] == '.') {
-      dot = text + i;
-      break;
-    }
-  }
-  if (!dot) return false;
-  char extension[6];
-  std::size_t n = static_cast<std::size_t>(text + length - dot);
-  for (std::size_t i = 0; i < n; ++i)
-    extension[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(dot[i])));
-  extension[n] = '\0';
+  static const char* const kExtensions[] = {"bmp", "jpg",  "gif", "emf", "wmf",  "tga",  "png", "dib", "rle",
+                                            "tiff", "pic", "pcx", "pct", "pict", "jpeg", "tif", "wbmp"};
+  const std::string_view extension = platform::ExtensionAfterLastDot(std::string_view(text, length));
   for (const char* known : kExtensions)
-    if (std::strcmp(extension, known) == 0) return true;
+    if (platform::EqualsIgnoringAsciiCase(extension, known)) return true;
   return false;
 }
 

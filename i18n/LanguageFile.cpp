@@ -1,12 +1,10 @@
 #include "i18n/LanguageFile.h"
 
+#include "platform/AsciiText.h"
+
 namespace qv {
 
-std::string LowerAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
+using platform::LowerAscii;
 
 bool ReadLanguageInfo(ProfileReader* reader, LanguageInfo* info, bool* endedOnEmptyKey,
                       ProfilePair* emptyKey) {

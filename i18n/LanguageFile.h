@@ -60,7 +60,4 @@ std::string ResolveEscapes(const std::string& value);
 // else is interpreted, so a translated text can never act as a printf format.
 std::string FormatWithPath(const std::string& format, const std::string& path);
 
-// Lower-cases the letters A to Z only; other bytes stay as they are.
-std::string LowerAscii(std::string text);
-
 }  // namespace qv

@@ -21,7 +21,7 @@ const LanguageKey kMessages[] = {
     {msg::kSection, msg::kApplyFailed},       {msg::kSection, msg::kWallpaperSet},
     {msg::kSection, msg::kScreenSaverSet},    {msg::kSection, msg::kBootScreenSet},
     {msg::kSection, msg::kIESkinSet},         {msg::kSection, msg::kFullScreenFailed},
-    {msg::kSection, msg::kNoBootBitmap},
+    {msg::kSection, msg::kNoBootBitmap},     {msg::kSection, msg::kNumberRange},
 };
 
 const LanguageKey kListPage[] = {
@@ -134,6 +134,12 @@ const LanguageKey kQuickSetupWizard[] = {
     {"Preferences Page", "003"},           {"Preferences Page", "004"},
 };
 
+// Keys that the language files carry for every page section although no page shows them yet.
+const LanguageKey kReservedKeys[] = {
+    {"Wallpaper Page", "007"},
+    {"Wallpaper Page", "008"},
+};
+
 const LanguageKey kAboutPage[] = {
     {msg::kSection, msg::kHomePage},
     {msg::kSection, msg::kFeedback},
@@ -161,6 +167,7 @@ std::vector<LanguageKeyTable>& Tables() {
       Table("Preferences Page", kPreferencesPage),
       Table("Quick Setup Wizard", kQuickSetupWizard),
       Table("About Page", kAboutPage),
+      Table("Reserved", kReservedKeys),
   };
   return tables;
 }

@@ -2,26 +2,27 @@
 
 #include <algorithm>
 
+#include "platform/AsciiText.h"
+#include "platform/Log.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
 
 namespace qv {
 
 int CompareIgnoringCase(const std::string& a, const std::string& b) {
-  std::string la = LowerAscii(a), lb = LowerAscii(b);
+  std::string la = platform::LowerAscii(a), lb = platform::LowerAscii(b);
   return la < lb ? -1 : (lb < la ? 1 : 0);
 }
 
 bool MatchesFilePattern(const char* name, const char* pattern) {
   // Iterative, with one back-track point for the last "*": no recursion on long names.
-  auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
   const char* star = nullptr;
   const char* resume = nullptr;
   while (*name) {
     if (*pattern == '*') {
       star = pattern++;
       resume = name;
-    } else if (*pattern == '?' || (*pattern && lower(*pattern) == lower(*name))) {
+    } else if (*pattern == '?' || (*pattern && platform::LowerAscii(*pattern) == platform::LowerAscii(*name))) {
       ++pattern;
       ++name;
     } else if (star) {
@@ -177,9 +178,9 @@ bool LanguageManager::Lookup(const std::string& section, const std::string& key,
     QV_LOG_MSG(("no language loaded for [" + section + "] " + key).c_str());
     return false;
   }
-  auto s = current_->sections.find(LowerAscii(section));
+  auto s = current_->sections.find(platform::LowerAscii(section));
   if (s == current_->sections.end()) return false;
-  auto k = s->second.find(LowerAscii(key));
+  auto k = s->second.find(platform::LowerAscii(key));
   if (k == s->second.end()) return false;
   *out = ResolveEscapes(k->second.second);
   return true;

@@ -30,6 +30,7 @@ constexpr char kBootScreenSet[] = "0022";        // boot screen set
 constexpr char kIESkinSet[] = "0023";            // browser toolbar background set
 constexpr char kFullScreenFailed[] = "0024";     // the preview cannot go full screen
 constexpr char kNoBootBitmap[] = "0026";         // with path: a module without a boot bitmap
+constexpr char kNumberRange[] = "0027";          // a number outside "%d" to "%d" is refused
 
 constexpr char kYes[] = "Yes";
 constexpr char kNo[] = "No";

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "image/ByteReader.h"
 #include "image/Coders.h"
+#include "platform/ByteReader.h"
 
 namespace qv {
 namespace image {
@@ -13,8 +13,9 @@ namespace {
 constexpr uint32_t kRle8 = 1, kRle4 = 2, kBitFields = 3, kJpeg = 4, kPng = 5, kAlphaBitFields = 6;
 const char kTruncated[] = "BMP file is truncated";
 
-inline uint32_t Le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
-inline uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+using platform::ByteReader;
+using platform::LoadLE16;
+using platform::LoadLE32;
 
 // One colour channel under a bit mask, scaled to 8 bits.
 struct Channel {
@@ -49,13 +50,13 @@ bool ReadExactly(CxFile& f, void* buffer, size_t n) { return f.Read(buffer, 1, n
 bool ReadInfo(CxFile& f, BmpInfo& info) {
   uint8_t h[124];
   if (!ReadExactly(f, h, 4)) return false;
-  uint32_t size = Le32(h);
+  uint32_t size = LoadLE32(h);
   if (size == 12) {
     if (!ReadExactly(f, h + 4, 8)) return false;
     info.core = true;
-    info.width = Le16(h + 4);
-    info.height = int16_t(Le16(h + 6));
-    info.bpp = Le16(h + 10);
+    info.width = LoadLE16(h + 4);
+    info.height = int16_t(LoadLE16(h + 6));
+    info.bpp = LoadLE16(h + 10);
     return true;
   }
   // 16 to 64 bytes (the second old-style header), 40, 52, 56, 108 or 124 bytes.
@@ -64,22 +65,22 @@ bool ReadInfo(CxFile& f, BmpInfo& info) {
   uint32_t take = size < sizeof h ? size : uint32_t(sizeof h);
   if (!ReadExactly(f, h + 4, take - 4)) return false;
   if (size > take && !f.Seek(long(size - take), SEEK_CUR)) return false;
-  info.width = int32_t(Le32(h + 4));
-  info.height = int32_t(Le32(h + 8));
-  info.bpp = Le16(h + 14);
-  info.compression = Le32(h + 16);
-  info.xppm = int32_t(Le32(h + 24));
-  info.yppm = int32_t(Le32(h + 28));
-  info.colorsUsed = Le32(h + 32);
+  info.width = int32_t(LoadLE32(h + 4));
+  info.height = int32_t(LoadLE32(h + 8));
+  info.bpp = LoadLE16(h + 14);
+  info.compression = LoadLE32(h + 16);
+  info.xppm = int32_t(LoadLE32(h + 24));
+  info.yppm = int32_t(LoadLE32(h + 28));
+  info.colorsUsed = LoadLE32(h + 32);
   if (size >= 52) {
-    for (int i = 0; i < 3; i++) info.masks[i] = Le32(h + 40 + 4 * i);
-    if (size >= 56) info.masks[3] = Le32(h + 52);
+    for (int i = 0; i < 3; i++) info.masks[i] = LoadLE32(h + 40 + 4 * i);
+    if (size >= 56) info.masks[3] = LoadLE32(h + 52);
   } else if (size == 40 && (info.compression == kBitFields || info.compression == kAlphaBitFields)) {
     // The masks follow a 40-byte header.
     int n = info.compression == kAlphaBitFields ? 4 : 3;
     uint8_t m[16];
     if (!ReadExactly(f, m, size_t(4 * n))) return false;
-    for (int i = 0; i < n; i++) info.masks[i] = Le32(m + 4 * i);
+    for (int i = 0; i < n; i++) info.masks[i] = LoadLE32(m + 4 * i);
   }
   return true;
 }
@@ -126,123 +127,153 @@ bool DecodeRle(ByteReader& r, CxImage& image, bool four) {
   return true;
 }
 
+// The 14-byte file header, or a packed bitmap without one (then the reader goes back to start).
+// offBits is 0 for a packed bitmap.
+bool ReadFileHeader(CxFile& f, long start, uint32_t* offBits) {
+  uint8_t fh[14];
+  if (!ReadExactly(f, fh, sizeof fh)) return false;
+  if (fh[0] == 'B' && fh[1] == 'M') {
+    *offBits = LoadLE32(fh + 10);
+    return true;
+  }
+  *offBits = 0;
+  return f.Seek(start, SEEK_SET);
+}
+
+// The size of the picture and what of it this coder decodes; the error text, or nullptr.
+const char* CheckInfo(const BmpInfo& info, uint32_t* width, uint32_t* height) {
+  if (info.compression == kJpeg || info.compression == kPng) return "compression type not supported";
+  if (info.compression > kAlphaBitFields) return "unknown compression";
+  *width = info.width > 0 ? uint32_t(info.width) : 0;
+  *height = info.height == INT32_MIN ? 0 : uint32_t(info.height < 0 ? -info.height : info.height);
+  const uint16_t bpp = info.bpp;
+  if (*width == 0 || *height == 0) return "Error reading BMP info";
+  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return "Error reading BMP info";
+  if ((info.compression == kRle8 && bpp != 8) || (info.compression == kRle4 && bpp != 4))
+    return "compression type not supported";
+  if ((info.compression == kBitFields || info.compression == kAlphaBitFields) && bpp != 16 && bpp != 32)
+    return "compression type not supported";
+  if (!SizeAllowed(*width, *height)) return kTooLargeText;
+  return nullptr;
+}
+
+// The colour table of an indexed bitmap, filled up to 1 << bpp entries; false when cut.
+bool ReadPalette(CxFile& f, const BmpInfo& info, std::vector<CxRgbQuad>* palette) {
+  const uint32_t max = 1u << info.bpp;
+  const uint32_t entries = info.colorsUsed && info.colorsUsed < max ? info.colorsUsed : max;
+  const size_t entryBytes = info.core ? 3 : 4;
+  std::vector<uint8_t> raw(entries * entryBytes);
+  if (!ReadExactly(f, raw.data(), raw.size())) return false;
+  palette->assign(max, CxRgbQuad{0, 0, 0, 0});
+  for (uint32_t i = 0; i < entries; i++)
+    (*palette)[i] = CxRgbQuad{raw[i * entryBytes], raw[i * entryBytes + 1], raw[i * entryBytes + 2], 0};
+  return true;
+}
+
+// To the first pixel row: where the file header says, else after the tables.
+bool SeekPixels(CxFile& f, long start, uint32_t offBits, const BmpInfo& info) {
+  if (offBits) return f.Seek(start + long(offBits), SEEK_SET);
+  // A packed bitmap may carry an optimisation palette before its true-colour pixels.
+  if (info.bpp > 8 && info.colorsUsed && info.colorsUsed <= 65536) return f.Seek(long(info.colorsUsed * 4), SEEK_CUR);
+  return true;
+}
+
+// The channels of 16- and 32-bit pixels: the file's masks, or the defaults of the depth.
+void PixelChannels(const BmpInfo& info, Channel* channels) {
+  const bool fields = info.compression == kBitFields || info.compression == kAlphaBitFields;
+  if (fields && (info.masks[0] | info.masks[1] | info.masks[2])) {
+    for (int i = 0; i < 4; i++) channels[i] = Channel(info.masks[i]);
+  } else if (info.bpp == 16) {
+    channels[0] = Channel(0x7C00), channels[1] = Channel(0x03E0), channels[2] = Channel(0x001F);
+  } else {
+    channels[0] = Channel(0xFF0000), channels[1] = Channel(0xFF00), channels[2] = Channel(0xFF);
+    channels[3] = Channel(info.masks[3]);
+  }
+}
+
+// The run-length encoded pixels, from the reader's position to the end of the file.
+bool DecodeRlePixels(CoderJob& job, const BmpInfo& info) {
+  std::vector<uint8_t> data;
+  if (!ReadRest(job.file, data)) return job.Fail("can't allocate memory");
+  ByteReader r(data.data(), data.size());
+  if (!DecodeRle(r, job.image, info.compression == kRle4)) return job.Fail(kTruncated);
+  if (info.height < 0) job.image.Flip();
+  return true;
+}
+
+// One file row of 16- or 32-bit pixels into blue-green-red, their alpha into the plane.
+// True when a pixel had a non-zero alpha.
+bool UnpackRow(const uint8_t* row, uint32_t width, uint16_t bpp, const Channel* channels, uint8_t* d,
+               uint8_t* alpha) {
+  bool anyAlpha = false;
+  for (uint32_t x = 0; x < width; x++, d += 3) {
+    uint32_t p = bpp == 16 ? LoadLE16(&row[x * 2]) : LoadLE32(&row[x * 4]);
+    d[0] = channels[2].Get(p);
+    d[1] = channels[1].Get(p);
+    d[2] = channels[0].Get(p);
+    if (alpha) {
+      alpha[x] = channels[3].Get(p);
+      anyAlpha = anyAlpha || alpha[x] != 0;
+    }
+  }
+  return anyAlpha;
+}
+
+// Uncompressed rows, bottom-up or top-down, with an alpha channel where the masks give one.
+bool ReadPlainRows(CoderJob& job, const BmpInfo& info, uint64_t fileRow) {
+  CxImage& image = job.image;
+  const uint32_t width = image.GetWidth(), height = image.GetHeight();
+  const bool topDown = info.height < 0;
+  std::vector<uint8_t> row(static_cast<size_t>(fileRow));
+  Channel channels[4];  // red, green, blue, alpha
+  if (info.bpp == 16 || info.bpp == 32) PixelChannels(info, channels);
+  bool anyAlpha = false;
+  std::vector<uint8_t> alphaPlane;
+  if (channels[3].mask) alphaPlane.resize(size_t(width) * height);
+  for (uint32_t i = 0; i < height; i++) {
+    if (job.Cancelled()) return job.Fail("Cancelled");
+    if (!ReadExactly(job.file, row.data(), row.size())) return job.Fail(kTruncated);
+    uint32_t y = topDown ? height - 1 - i : i;
+    uint8_t* d = image.GetBits(y);
+    if (info.bpp <= 8 || info.bpp == 24)
+      std::memcpy(d, row.data(), image.GetEffWidth());
+    else if (UnpackRow(row.data(), width, info.bpp, channels, d,
+                       channels[3].mask ? &alphaPlane[size_t(y) * width] : nullptr))
+      anyAlpha = true;
+  }
+  // An alpha channel that is zero everywhere is an unused byte, not transparency.
+  if (anyAlpha && image.AlphaCreate()) std::memcpy(image.AlphaGetPointer(), alphaPlane.data(), alphaPlane.size());
+  return true;
+}
+
 }  // namespace
 
 bool DecodeBmp(CoderJob& job) {
   CxFile& f = job.file;
   long start = f.Tell();
   if (start < 0) start = 0;
-  uint8_t fh[14];
-  if (!ReadExactly(f, fh, sizeof fh)) return job.Fail("Not a BMP");
-  const bool packed = !(fh[0] == 'B' && fh[1] == 'M');
   uint32_t offBits = 0;
-  if (packed) {
-    if (!f.Seek(start, SEEK_SET)) return job.Fail("Not a BMP");
-  } else {
-    offBits = Le32(fh + 10);
-  }
+  if (!ReadFileHeader(f, start, &offBits)) return job.Fail("Not a BMP");
   BmpInfo info;
   if (!ReadInfo(f, info)) return job.Fail("Error reading BMP info");
-  if (info.compression == kJpeg || info.compression == kPng) return job.Fail("compression type not supported");
-  if (info.compression > kAlphaBitFields) return job.Fail("unknown compression");
-  const bool topDown = info.height < 0;
-  const uint32_t width = info.width > 0 ? uint32_t(info.width) : 0;
-  const uint32_t height = info.height == INT32_MIN ? 0 : uint32_t(topDown ? -info.height : info.height);
-  const uint16_t bpp = info.bpp;
-  if (width == 0 || height == 0) return job.Fail("Error reading BMP info");
-  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
-    return job.Fail("Error reading BMP info");
-  const bool rle = info.compression == kRle8 || info.compression == kRle4;
-  if ((info.compression == kRle8 && bpp != 8) || (info.compression == kRle4 && bpp != 4))
-    return job.Fail("compression type not supported");
-  if ((info.compression == kBitFields || info.compression == kAlphaBitFields) && bpp != 16 && bpp != 32)
-    return job.Fail("compression type not supported");
-  if (!SizeAllowed(width, height)) return job.Fail(kTooLargeText);
-
-  // Palette.
-  uint32_t entries = 0;
+  uint32_t width = 0, height = 0;
+  if (const char* error = CheckInfo(info, &width, &height)) return job.Fail(error);
   std::vector<CxRgbQuad> palette;
-  if (bpp <= 8) {
-    uint32_t max = 1u << bpp;
-    entries = info.colorsUsed && info.colorsUsed < max ? info.colorsUsed : max;
-    size_t entryBytes = info.core ? 3 : 4;
-    std::vector<uint8_t> raw(entries * entryBytes);
-    if (!ReadExactly(f, raw.data(), raw.size())) return job.Fail("Error reading BMP info");
-    palette.resize(max, CxRgbQuad{0, 0, 0, 0});
-    for (uint32_t i = 0; i < entries; i++)
-      palette[i] = CxRgbQuad{raw[i * entryBytes], raw[i * entryBytes + 1], raw[i * entryBytes + 2], 0};
-  }
-  if (offBits) {
-    if (!f.Seek(start + long(offBits), SEEK_SET)) return job.Fail(kTruncated);
-  } else if (bpp > 8 && info.colorsUsed && info.colorsUsed <= 65536) {
-    // A packed bitmap may carry an optimisation palette before its true-colour pixels.
-    if (!f.Seek(long(info.colorsUsed * 4), SEEK_CUR)) return job.Fail(kTruncated);
-  }
-
-  const uint64_t fileRow = ((uint64_t(width) * bpp + 31) / 32) * 4;
+  if (info.bpp <= 8 && !ReadPalette(f, info, &palette)) return job.Fail("Error reading BMP info");
+  if (!SeekPixels(f, start, offBits, info)) return job.Fail(kTruncated);
+  const bool rle = info.compression == kRle8 || info.compression == kRle4;
+  const uint64_t fileRow = ((uint64_t(width) * info.bpp + 31) / 32) * 4;
   if (!rle) {
     // Refuse before allocating when the file cannot hold the rows it claims.
     long size = f.Size(), pos = f.Tell();
     if (size >= 0 && pos >= 0 && uint64_t(size - pos) < fileRow * height) return job.Fail(kTruncated);
   }
-  if (!job.Create(width, height, bpp > 8 ? 24 : bpp, "Can't allocate memory")) return false;
+  if (!job.Create(width, height, info.bpp > 8 ? 24 : info.bpp, "Can't allocate memory")) return false;
   CxImage& image = job.image;
-  if (bpp <= 8) image.SetPalette(palette.data(), uint32_t(palette.size()));
+  if (info.bpp <= 8) image.SetPalette(palette.data(), uint32_t(palette.size()));
   if (info.xppm > 0) image.SetXDPI(long((info.xppm * 254LL + 5000) / 10000));
   if (info.yppm > 0) image.SetYDPI(long((info.yppm * 254LL + 5000) / 10000));
-
-  if (rle) {
-    std::vector<uint8_t> data;
-    if (!ReadRest(f, data)) return job.Fail("can't allocate memory");
-    ByteReader r(data.data(), data.size());
-    if (!DecodeRle(r, image, info.compression == kRle4)) return job.Fail(kTruncated);
-    if (topDown) image.Flip();
-    return true;
-  }
-
-  std::vector<uint8_t> row(static_cast<size_t>(fileRow));
-  Channel red, green, blue, alpha;
-  if (bpp == 16 || bpp == 32) {
-    bool fields = info.compression == kBitFields || info.compression == kAlphaBitFields;
-    if (fields && (info.masks[0] | info.masks[1] | info.masks[2])) {
-      red = Channel(info.masks[0]);
-      green = Channel(info.masks[1]);
-      blue = Channel(info.masks[2]);
-      alpha = Channel(info.masks[3]);
-    } else if (bpp == 16) {
-      red = Channel(0x7C00), green = Channel(0x03E0), blue = Channel(0x001F);
-    } else {
-      red = Channel(0xFF0000), green = Channel(0xFF00), blue = Channel(0xFF);
-      alpha = Channel(info.masks[3]);
-    }
-  }
-  bool anyAlpha = false;
-  std::vector<uint8_t> alphaPlane;
-  if (alpha.mask) alphaPlane.resize(size_t(width) * height);
-  for (uint32_t i = 0; i < height; i++) {
-    if (job.Cancelled()) return job.Fail("Cancelled");
-    if (!ReadExactly(f, row.data(), row.size())) return job.Fail(kTruncated);
-    uint32_t y = topDown ? height - 1 - i : i;
-    uint8_t* d = image.GetBits(y);
-    if (bpp <= 8 || bpp == 24) {
-      std::memcpy(d, row.data(), image.GetEffWidth());
-      continue;
-    }
-    for (uint32_t x = 0; x < width; x++, d += 3) {
-      uint32_t p = bpp == 16 ? Le16(&row[x * 2]) : Le32(&row[x * 4]);
-      d[0] = blue.Get(p);
-      d[1] = green.Get(p);
-      d[2] = red.Get(p);
-      if (alpha.mask) {
-        uint8_t a = alpha.Get(p);
-        alphaPlane[size_t(y) * width + x] = a;
-        anyAlpha = anyAlpha || a != 0;
-      }
-    }
-  }
-  // An alpha channel that is zero everywhere is an unused byte, not transparency.
-  if (anyAlpha && image.AlphaCreate()) std::memcpy(image.AlphaGetPointer(), alphaPlane.data(), alphaPlane.size());
-  return true;
+  return rle ? DecodeRlePixels(job, info) : ReadPlainRows(job, info, fileRow);
 }
 
 bool EncodeBmp(CoderJob& job) {

@@ -10,37 +10,22 @@ namespace qv {
 namespace image {
 namespace {
 
-// The four shares of every possible error, truncated toward zero as integer division does.
-struct Shares {
-  int16_t right[511], belowLeft[511], below[511], belowRight[511];
-  Shares() {
-    for (int e = -255; e <= 255; e++) {
-      right[e + 255] = int16_t(e * 7 / 16);
-      belowLeft[e + 255] = int16_t(e * 2 / 16);
-      below[e + 255] = int16_t(e * 4 / 16);
-      belowRight[e + 255] = int16_t(e * 1 / 16);
-    }
-  }
-};
-
-inline int16_t Clamp255(int v) { return int16_t(v < 0 ? 0 : v > 255 ? 255 : v); }
-
-// A row of wanted colours, blue, green, red per pixel, with one spare pixel on either side so
-// that the shares for neighbours outside the picture need no test.
+// A row of wanted colours as four 16-bit lanes per pixel (blue, green, red, unused), with one
+// spare pixel on either side so that the shares for neighbours outside the picture need no test.
 class WantedRow {
  public:
-  explicit WantedRow(long width) : values_(3 * size_t(width + 2), 0) {}
-  int16_t* at(long x) { return values_.data() + 3 * size_t(x + 1); }
+  explicit WantedRow(long width) : values_(4 * size_t(width + 2), 0) {}
+  int16_t* at(long x) { return values_.data() + 4 * size_t(x + 1); }
 
   void Load(const CxImage& src, long y) {
     const long w = long(src.GetWidth());
     int16_t* p = at(0);
     if (src.GetBpp() == 24) {
       const uint8_t* s = src.GetBits(uint32_t(y));
-      for (long i = 0; i < 3 * w; i++) p[i] = s[i];
+      for (long x = 0; x < w; x++, p += 4, s += 3) p[0] = s[0], p[1] = s[1], p[2] = s[2];
       return;
     }
-    for (long x = 0; x < w; x++, p += 3) {
+    for (long x = 0; x < w; x++, p += 4) {
       const CxRgbQuad c = src.GetPixelColor(x, y, false);
       p[0] = c.rgbBlue, p[1] = c.rgbGreen, p[2] = c.rgbRed;
     }
@@ -67,16 +52,9 @@ void PackRow(const std::vector<uint8_t>& indices, uint32_t bpp, uint8_t* out) {
   }
 }
 
-void Spread(int16_t* cur, int16_t* next, const CxRgbQuad& got) {
-  static const Shares shares;
-  const int err[3] = {cur[0] - got.rgbBlue, cur[1] - got.rgbGreen, cur[2] - got.rgbRed};
-  for (int c = 0; c < 3; c++) {
-    const int e = err[c] + 255;
-    cur[3 + c] = Clamp255(cur[3 + c] + shares.right[e]);
-    next[c - 3] = Clamp255(next[c - 3] + shares.belowLeft[e]);
-    next[c] = Clamp255(next[c] + shares.below[e]);
-    next[c + 3] = Clamp255(next[c + 3] + shares.belowRight[e]);
-  }
+// Without diffusion: the nearest entry of every pixel.
+void NearestRow(const PaletteSearch& search, long w, const int16_t* p, uint8_t* indices) {
+  for (long x = 0; x < w; x++, p += 4) indices[x] = search.Nearest(uint8_t(p[0]), uint8_t(p[1]), uint8_t(p[2]));
 }
 
 }  // namespace
@@ -84,7 +62,12 @@ void Spread(int16_t* cur, int16_t* next, const CxRgbQuad& got) {
 bool LowerOntoPalette(const CxImage& src, CxImage& dst, bool diffuse) {
   const long w = long(src.GetWidth()), h = long(src.GetHeight());
   const CxRgbQuad* palette = dst.GetPalette();
-  const PaletteSearch search(palette, dst.GetNumColors());
+  const uint32_t n = dst.GetNumColors();
+  const PaletteSearch search(palette, n);
+  // The palette's colours in the rows' lane order.
+  std::vector<int16_t> lanes(4 * size_t(n ? n : 1), 0);
+  for (uint32_t i = 0; i < n; i++)
+    lanes[4 * i] = palette[i].rgbBlue, lanes[4 * i + 1] = palette[i].rgbGreen, lanes[4 * i + 2] = palette[i].rgbRed;
   // The wanted colours of the current and the next stored row; the shares change them before
   // they are visited, so the source picture stays untouched.
   WantedRow cur(w), next(w);
@@ -93,13 +76,10 @@ bool LowerOntoPalette(const CxImage& src, CxImage& dst, bool diffuse) {
   for (long y = 0; y < h; y++) {
     if (src.GetEscape()) return false;
     if (y + 1 < h) next.Load(src, y + 1);
-    int16_t* p = cur.at(0);
-    int16_t* q = next.at(0);
-    for (long x = 0; x < w; x++, p += 3, q += 3) {
-      const uint8_t idx = search.Nearest(uint8_t(p[0]), uint8_t(p[1]), uint8_t(p[2]));
-      indices[size_t(x)] = idx;
-      if (diffuse) Spread(p, q, palette[idx]);
-    }
+    if (diffuse)
+      DiffuseRow(search, lanes.data(), w, cur.at(0), next.at(0), indices.data());
+    else
+      NearestRow(search, w, cur.at(0), indices.data());
     PackRow(indices, dst.GetBpp(), dst.GetBits(uint32_t(y)));
     std::swap(cur, next);
   }

@@ -3,26 +3,45 @@
 #include <cstring>
 #include <vector>
 
-#include "image/ByteReader.h"
 #include "image/Coders.h"
 #include "image/GifLzw.h"
+#include "platform/ByteReader.h"
 
 namespace qv {
 namespace image {
 namespace {
 
+using platform::ByteReader;
+
 const char kNotGif[] = "Not a GIF file";
 const char kCorrupt[] = "Corrupted GIF file";
+
+// A colour table in the file: RGB triples, not owned.
+struct ColorTable {
+  const uint8_t* rgb = nullptr;
+  uint32_t entries = 0;
+};
 
 struct Frame {
   uint32_t left = 0, top = 0, width = 0, height = 0;
   bool interlaced = false;
-  const uint8_t* palette = nullptr;  // RGB triples
-  uint32_t entries = 0;
+  ColorTable table;
   long transparent = -1;
   int minCodeSize = 0;
   std::vector<uint8_t> data;  // the LZW codes, sub-blocks joined
 };
+
+// What the walk over the blocks has found so far.
+struct FrameScan {
+  long wanted = 0;
+  long frames = 0;
+  long transparent = -1;  // from the last graphic control extension, for the next frame
+  bool found = false;
+  Frame frame;
+};
+
+// Go: the next block follows; Stop: nothing more to count; Fail: the wanted frame is cut.
+enum class Step { Go, Stop, Fail };
 
 // Joins the data sub-blocks at the reader's position; false when they run past the end.
 bool ReadSubBlocks(ByteReader& r, std::vector<uint8_t>* out) {
@@ -36,126 +55,101 @@ bool ReadSubBlocks(ByteReader& r, std::vector<uint8_t>* out) {
   }
 }
 
+// The table that flags announces (2 << (flags & 7) entries); false when it runs past the end.
+bool ReadColorTable(ByteReader& r, uint8_t flags, ColorTable* table) {
+  table->entries = 2u << (flags & 7);
+  if (r.remaining() < table->entries * 3) return false;
+  table->rgb = r.current();
+  r.Skip(table->entries * 3);
+  return true;
+}
+
+// Signature, logical screen and global colour table; the error text, or nullptr.
+const char* ReadScreen(ByteReader& r, ColorTable* global) {
+  uint8_t sig[6];
+  if (!r.Bytes(sig, 6) || std::memcmp(sig, "GIF", 3) != 0) return kNotGif;
+  r.Skip(4);  // the logical screen's size: frames are decoded at their own
+  const uint8_t flags = r.U8();
+  r.Skip(2);  // background, aspect
+  if (r.failed()) return kNotGif;
+  if ((flags & 0x80) && !ReadColorTable(r, flags, global)) return kCorrupt;
+  return nullptr;
+}
+
+// An extension block; a graphic control extension sets the next frame's transparent index.
+bool ReadExtension(ByteReader& r, FrameScan& scan) {
+  if (r.U8() != 0xF9) return ReadSubBlocks(r, nullptr);
+  std::vector<uint8_t> gce;
+  if (!ReadSubBlocks(r, &gce)) return false;
+  if (gce.size() >= 4) scan.transparent = (gce[0] & 1) ? long(gce[3]) : -1;
+  return true;
+}
+
+// An image descriptor with its codes, kept when it is the wanted frame.
+Step ReadImage(ByteReader& r, const ColorTable& global, FrameScan& scan) {
+  Frame f;
+  f.left = r.U16LE();
+  f.top = r.U16LE();
+  f.width = r.U16LE();
+  f.height = r.U16LE();
+  const uint8_t flags = r.U8();
+  if (r.failed()) return Step::Stop;
+  f.interlaced = (flags & 0x40) != 0;
+  if (!(flags & 0x80))
+    f.table = global;
+  else if (!ReadColorTable(r, flags, &f.table))
+    return Step::Stop;
+  f.minCodeSize = r.U8();
+  f.transparent = scan.transparent;
+  scan.transparent = -1;
+  const bool isWanted = scan.frames == scan.wanted;
+  // A cut frame: usable only if it is not the one asked for.
+  if (!ReadSubBlocks(r, isWanted ? &f.data : nullptr)) return isWanted ? Step::Fail : Step::Stop;
+  if (isWanted) {
+    scan.frame = std::move(f);
+    scan.found = true;
+  }
+  scan.frames++;
+  return Step::Go;
+}
+
+// Every frame counted until the trailer, or bytes that are no block.
+Step ScanBlocks(ByteReader& r, const ColorTable& global, FrameScan& scan) {
+  Step step = Step::Go;
+  while (step == Step::Go && r.remaining() > 0) {
+    switch (r.U8()) {
+      case 0x21:
+        step = ReadExtension(r, scan) ? Step::Go : Step::Stop;
+        break;
+      case 0x2C:
+        step = ReadImage(r, global, scan);
+        break;
+      default:
+        step = Step::Stop;
+        break;
+    }
+  }
+  return step;
+}
+
 int BitsFor(uint32_t entries) {
   int bits = 1;
   while ((1u << bits) < entries) bits++;
   return bits;
 }
 
-}  // namespace
-
-bool DecodeGif(CoderJob& job) {
-  std::vector<uint8_t> bytes;
-  if (!ReadRest(job.file, bytes)) return job.Fail("Can't allocate memory");
-  ByteReader r(bytes.data(), bytes.size());
-  uint8_t sig[6];
-  if (!r.Bytes(sig, 6) || std::memcmp(sig, "GIF", 3) != 0) return job.Fail(kNotGif);
-  const uint32_t screenW = r.U16LE(), screenH = r.U16LE();
-  const uint8_t flags = r.U8();
-  r.U8();  // background
-  r.U8();  // aspect
-  if (r.failed()) return job.Fail(kNotGif);
-  const uint8_t* globalPalette = nullptr;
-  uint32_t globalEntries = 0;
-  if (flags & 0x80) {
-    globalEntries = 2u << (flags & 7);
-    if (r.remaining() < globalEntries * 3) return job.Fail(kCorrupt);
-    globalPalette = r.current();
-    r.Skip(globalEntries * 3);
-  }
-  (void)screenW;
-  (void)screenH;
-  const long wanted = job.caller.GetFrame();
-  long frames = 0;
-  long transparent = -1;
-  Frame frame;
-  bool found = false;
-  bool scanning = true;
-  while (scanning && r.remaining() > 0) {
-    uint8_t kind = r.U8();
-    switch (kind) {
-      case 0x21: {
-        uint8_t label = r.U8();
-        if (label == 0xF9) {
-          std::vector<uint8_t> gce;
-          if (!ReadSubBlocks(r, &gce)) {
-            scanning = false;
-            break;
-          }
-          if (gce.size() >= 4) transparent = (gce[0] & 1) ? long(gce[3]) : -1;
-        } else if (!ReadSubBlocks(r, nullptr)) {
-          scanning = false;
-        }
-        break;
-      }
-      case 0x2C: {
-        Frame f;
-        f.left = r.U16LE();
-        f.top = r.U16LE();
-        f.width = r.U16LE();
-        f.height = r.U16LE();
-        uint8_t fl = r.U8();
-        if (r.failed()) {
-          scanning = false;
-          break;
-        }
-        f.interlaced = (fl & 0x40) != 0;
-        if (fl & 0x80) {
-          f.entries = 2u << (fl & 7);
-          if (r.remaining() < f.entries * 3) {
-            scanning = false;
-            break;
-          }
-          f.palette = r.current();
-          r.Skip(f.entries * 3);
-        } else {
-          f.palette = globalPalette;
-          f.entries = globalEntries;
-        }
-        f.minCodeSize = r.U8();
-        f.transparent = transparent;
-        transparent = -1;
-        bool isWanted = frames == wanted;
-        if (!ReadSubBlocks(r, isWanted ? &f.data : nullptr)) {
-          // A cut frame: usable only if it is not the one asked for.
-          if (isWanted) return job.Fail(kCorrupt);
-          scanning = false;
-          break;
-        }
-        if (isWanted) {
-          frame = std::move(f);
-          found = true;
-        }
-        frames++;
-        break;
-      }
-      case 0x3B:
-      default:
-        // The trailer, or bytes that are no block: nothing more to count.
-        scanning = false;
-        break;
-    }
-  }
-  if (!found) return job.Fail(frames ? "GIF frame not present" : kCorrupt);
-  if (frame.width == 0 || frame.height == 0 || frame.minCodeSize < 1 || frame.minCodeSize > 8)
-    return job.Fail(kCorrupt);
-  if (!SizeAllowed(frame.width, frame.height)) return job.Fail(kTooLargeText);
-  std::vector<uint8_t> pixels(size_t(frame.width) * frame.height);
-  if (LzwDecode(frame.data.data(), frame.data.size(), frame.minCodeSize, pixels) < pixels.size())
-    return job.Fail(kCorrupt);
+// The depth that holds both the frame's table and every index its pixels use.
+uint32_t FrameDepth(const Frame& frame, const std::vector<uint8_t>& pixels) {
   uint8_t maxIndex = 0;
   for (uint8_t p : pixels)
     if (p > maxIndex) maxIndex = p;
-  uint32_t entries = frame.entries ? frame.entries : (1u << frame.minCodeSize);
-  int bits = BitsFor(entries > uint32_t(maxIndex) + 1 ? entries : uint32_t(maxIndex) + 1);
-  if (!job.Create(frame.width, frame.height, uint32_t(bits), "Can't allocate memory")) return false;
-  CxImage& image = job.image;
-  if (frame.palette) {
-    image.SetPalette(frame.palette, frame.entries, true);
-  } else {
-    image.SetGrayPalette();
-  }
-  // Rows of the file are top-down, interlaced ones in four passes.
+  uint32_t entries = frame.table.entries ? frame.table.entries : (1u << frame.minCodeSize);
+  return uint32_t(BitsFor(entries > uint32_t(maxIndex) + 1 ? entries : uint32_t(maxIndex) + 1));
+}
+
+// The decoded indices into the bottom-up block: file rows are top-down, interlaced ones in
+// four passes.
+void PutRows(const Frame& frame, const std::vector<uint8_t>& pixels, CxImage& image) {
   static const uint32_t kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
   uint32_t fileRow = 0;
   for (int pass = 0; pass < (frame.interlaced ? 4 : 1); pass++) {
@@ -169,10 +163,44 @@ bool DecodeGif(CoderJob& job) {
         for (uint32_t x = 0; x < frame.width; x++) image.SetPixelIndex(long(x), row, s[x]);
     }
   }
+}
+
+// The picture of one frame: codes expanded, palette, rows and transparent index.
+bool DecodeFrame(CoderJob& job, const Frame& frame) {
+  if (frame.width == 0 || frame.height == 0 || frame.minCodeSize < 1 || frame.minCodeSize > 8)
+    return job.Fail(kCorrupt);
+  if (!SizeAllowed(frame.width, frame.height)) return job.Fail(kTooLargeText);
+  std::vector<uint8_t> pixels(size_t(frame.width) * frame.height);
+  if (LzwDecode(frame.data.data(), frame.data.size(), frame.minCodeSize, pixels) < pixels.size())
+    return job.Fail(kCorrupt);
+  if (!job.Create(frame.width, frame.height, FrameDepth(frame, pixels), "Can't allocate memory")) return false;
+  CxImage& image = job.image;
+  if (frame.table.rgb) {
+    image.SetPalette(frame.table.rgb, frame.table.entries, true);
+  } else {
+    image.SetGrayPalette();
+  }
+  PutRows(frame, pixels, image);
   if (frame.transparent >= 0 && uint32_t(frame.transparent) < image.GetNumColors()) image.SetTransIndex(frame.transparent);
   image.SetOffset(long(frame.left), long(frame.top));
-  image.SetFrame(wanted);
-  image.SetNumFrames(frames);
+  return true;
+}
+
+}  // namespace
+
+bool DecodeGif(CoderJob& job) {
+  std::vector<uint8_t> bytes;
+  if (!ReadRest(job.file, bytes)) return job.Fail("Can't allocate memory");
+  ByteReader r(bytes.data(), bytes.size());
+  ColorTable global;
+  if (const char* error = ReadScreen(r, &global)) return job.Fail(error);
+  FrameScan scan;
+  scan.wanted = job.caller.GetFrame();
+  if (ScanBlocks(r, global, scan) == Step::Fail) return job.Fail(kCorrupt);
+  if (!scan.found) return job.Fail(scan.frames ? "GIF frame not present" : kCorrupt);
+  if (!DecodeFrame(job, scan.frame)) return false;
+  job.image.SetFrame(scan.wanted);
+  job.image.SetNumFrames(scan.frames);
   return true;
 }
 

@@ -3,13 +3,14 @@
 #include <cstring>
 #include <vector>
 
-#include "image/ByteReader.h"
 #include "image/Coders.h"
+#include "platform/ByteReader.h"
 
 namespace qv {
 namespace image {
 
 namespace {
+using platform::ByteReader;
 const char kCorrupt[] = "Corrupted ICO file";
 }
 

@@ -123,6 +123,76 @@ struct Decoder {
   Source src;
 };
 
+// The helpers of RunDecode run inside its jump frame: nothing with a destructor lives in them.
+void AttachSource(Decoder& d, CxFile& file) {
+  d.src.pub.init_source = InitSource;
+  d.src.pub.fill_input_buffer = FillInputBuffer;
+  d.src.pub.skip_input_data = SkipInputData;
+  d.src.pub.resync_to_restart = jpeg_resync_to_restart;
+  d.src.pub.term_source = TermSource;
+  d.src.pub.bytes_in_buffer = 0;
+  d.src.pub.next_input_byte = nullptr;
+  d.src.file = &file;
+  d.cinfo.src = &d.src.pub;
+}
+
+// The smallest DCT scale whose result still covers the picture fitted into the box.
+void ChooseScale(jpeg_decompress_struct& cinfo, uint32_t boxWidth, uint32_t boxHeight) {
+  uint32_t minWidth, minHeight;
+  FitIntoBoxSize(cinfo.image_width, cinfo.image_height, boxWidth, boxHeight, &minWidth, &minHeight);
+  unsigned denom = 8;
+  while (denom > 1 && ((cinfo.image_width + denom - 1) / denom < minWidth ||
+                       (cinfo.image_height + denom - 1) / denom < minHeight))
+    denom /= 2;
+  cinfo.scale_num = 1;
+  cinfo.scale_denom = denom;
+  if (denom > 1) {
+    // The picture is reduced further anyway: the fast paths lose nothing visible.
+    cinfo.dct_method = JDCT_IFAST;
+    cinfo.do_fancy_upsampling = FALSE;
+  }
+}
+
+void SetDensity(const jpeg_decompress_struct& cinfo, CxImage& image) {
+  if (cinfo.density_unit == 1) {
+    image.SetXDPI(cinfo.X_density);
+    image.SetYDPI(cinfo.Y_density);
+  } else if (cinfo.density_unit == 2) {
+    image.SetXDPI(long(cinfo.X_density * 254L / 100));
+    image.SetYDPI(long(cinfo.Y_density * 254L / 100));
+  }
+}
+
+// One CMYK row into blue-green-red; Adobe writes CMYK inverted.
+void CmykToBgr(const JSAMPLE* s, uint32_t width, bool inverted, JSAMPROW row) {
+  for (uint32_t x = 0; x < width; x++, s += 4, row += 3) {
+    unsigned c = s[0], m = s[1], yy = s[2], k = s[3];
+    if (!inverted) c = 255 - c, m = 255 - m, yy = 255 - yy, k = 255 - k;
+    row[0] = JSAMPLE(yy * k / 255);
+    row[1] = JSAMPLE(m * k / 255);
+    row[2] = JSAMPLE(c * k / 255);
+  }
+}
+
+// The scan lines, top-down from the library into the bottom-up block; false when cancelled.
+bool ReadRows(jpeg_decompress_struct& cinfo, CoderJob& job, bool cmyk) {
+  CxImage& image = job.image;
+  const uint32_t w = cinfo.output_width, h = cinfo.output_height;
+  JSAMPARRAY cmykRow = nullptr;
+  if (cmyk) cmykRow = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, w * 4, 1);
+  while (cinfo.output_scanline < h) {
+    if ((cinfo.output_scanline & 63) == 0 && job.Cancelled()) return job.Fail("Cancelled");
+    JSAMPROW row = image.GetBits(h - 1 - cinfo.output_scanline);
+    if (!cmyk) {
+      jpeg_read_scanlines(&cinfo, &row, 1);
+      continue;
+    }
+    jpeg_read_scanlines(&cinfo, cmykRow, 1);
+    CmykToBgr(cmykRow[0], w, cinfo.saw_Adobe_marker, row);
+  }
+  return true;
+}
+
 // The library part of a decode. Nothing with a destructor lives in this frame, so the error
 // manager's long jump out of the library is safe.
 bool RunDecode(Decoder& d, CoderJob& job, uint32_t boxWidth, uint32_t boxHeight, uint32_t* fullWidth,
@@ -133,15 +203,7 @@ bool RunDecode(Decoder& d, CoderJob& job, uint32_t boxWidth, uint32_t boxHeight,
     return job.Fail(d.err.message);
   }
   jpeg_create_decompress(&cinfo);
-  d.src.pub.init_source = InitSource;
-  d.src.pub.fill_input_buffer = FillInputBuffer;
-  d.src.pub.skip_input_data = SkipInputData;
-  d.src.pub.resync_to_restart = jpeg_resync_to_restart;
-  d.src.pub.term_source = TermSource;
-  d.src.pub.bytes_in_buffer = 0;
-  d.src.pub.next_input_byte = nullptr;
-  d.src.file = &job.file;
-  cinfo.src = &d.src.pub;
+  AttachSource(d, job.file);
   jpeg_read_header(&cinfo, TRUE);
   if (fullWidth) *fullWidth = cinfo.image_width;
   if (fullHeight) *fullHeight = cinfo.image_height;
@@ -152,59 +214,17 @@ bool RunDecode(Decoder& d, CoderJob& job, uint32_t boxWidth, uint32_t boxHeight,
   const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
   const bool grey = cinfo.jpeg_color_space == JCS_GRAYSCALE;
   cinfo.out_color_space = cmyk ? JCS_CMYK : grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
-  if (boxWidth && boxHeight) {
-    uint32_t minWidth, minHeight;
-    FitIntoBoxSize(cinfo.image_width, cinfo.image_height, boxWidth, boxHeight, &minWidth, &minHeight);
-    unsigned denom = 8;
-    while (denom > 1 && ((cinfo.image_width + denom - 1) / denom < minWidth ||
-                         (cinfo.image_height + denom - 1) / denom < minHeight))
-      denom /= 2;
-    cinfo.scale_num = 1;
-    cinfo.scale_denom = denom;
-    if (denom > 1) {
-      // The picture is reduced further anyway: the fast paths lose nothing visible.
-      cinfo.dct_method = JDCT_IFAST;
-      cinfo.do_fancy_upsampling = FALSE;
-    }
-  }
+  if (boxWidth && boxHeight) ChooseScale(cinfo, boxWidth, boxHeight);
   jpeg_start_decompress(&cinfo);
-  const uint32_t w = cinfo.output_width, h = cinfo.output_height;
-  if (!job.Create(w, h, grey ? 8 : 24, "Can't allocate memory")) {
+  if (!job.Create(cinfo.output_width, cinfo.output_height, grey ? 8 : 24, "Can't allocate memory")) {
     jpeg_destroy_decompress(&cinfo);
     return false;
   }
-  CxImage& image = job.image;
-  if (grey) image.SetGrayPalette();
-  if (cinfo.density_unit == 1) {
-    image.SetXDPI(cinfo.X_density);
-    image.SetYDPI(cinfo.Y_density);
-  } else if (cinfo.density_unit == 2) {
-    image.SetXDPI(long(cinfo.X_density * 254L / 100));
-    image.SetYDPI(long(cinfo.Y_density * 254L / 100));
-  }
-  JSAMPARRAY cmykRow = nullptr;
-  if (cmyk) cmykRow = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, w * 4, 1);
-  // Adobe writes CMYK inverted.
-  const bool inverted = cinfo.saw_Adobe_marker;
-  while (cinfo.output_scanline < h) {
-    if ((cinfo.output_scanline & 63) == 0 && job.Cancelled()) {
-      jpeg_destroy_decompress(&cinfo);
-      return job.Fail("Cancelled");
-    }
-    JSAMPROW row = image.GetBits(h - 1 - cinfo.output_scanline);
-    if (!cmyk) {
-      jpeg_read_scanlines(&cinfo, &row, 1);
-      continue;
-    }
-    jpeg_read_scanlines(&cinfo, cmykRow, 1);
-    const JSAMPLE* s = cmykRow[0];
-    for (uint32_t x = 0; x < w; x++, s += 4, row += 3) {
-      unsigned c = s[0], m = s[1], yy = s[2], k = s[3];
-      if (!inverted) c = 255 - c, m = 255 - m, yy = 255 - yy, k = 255 - k;
-      row[0] = JSAMPLE(yy * k / 255);
-      row[1] = JSAMPLE(m * k / 255);
-      row[2] = JSAMPLE(c * k / 255);
-    }
+  if (grey) job.image.SetGrayPalette();
+  SetDensity(cinfo, job.image);
+  if (!ReadRows(cinfo, job, cmyk)) {
+    jpeg_destroy_decompress(&cinfo);
+    return false;
   }
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);

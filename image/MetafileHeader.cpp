@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "platform/ByteReader.h"
+
 namespace qv {
 namespace image {
 namespace {
@@ -9,17 +11,15 @@ namespace {
 constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr long kMaxSide = 4000;
 
-inline uint32_t Le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
-inline int16_t Le16(const uint8_t* p) { return int16_t(p[0] | (p[1] << 8)); }
-
 }  // namespace
 
 MetafileHeader ReadMetafileHeader(const uint8_t* bytes, size_t size, long dpiX, long dpiY) {
   MetafileHeader h;
-  if (size >= 22 + 18 && Le32(bytes) == kPlaceableKey) {
+  const platform::ByteReader r(bytes, size);
+  if (size >= 22 + 18 && r.U32LEAt(0) == kPlaceableKey) {
     // Placeable: a bounding box in metafile units and the units per inch before the metafile.
-    const long left = Le16(bytes + 6), top = Le16(bytes + 8), right = Le16(bytes + 10), bottom = Le16(bytes + 12);
-    const long inch = uint16_t(Le16(bytes + 14));
+    const long left = r.I16LEAt(6), top = r.I16LEAt(8), right = r.I16LEAt(10), bottom = r.I16LEAt(12);
+    const long inch = r.U16LEAt(14);
     if (inch == 0) return h;
     h.kind = MetafileKind::kPlaceable;
     h.bitsOffset = 22;
@@ -27,9 +27,9 @@ MetafileHeader ReadMetafileHeader(const uint8_t* bytes, size_t size, long dpiX, 
     h.height = std::labs((bottom - top) * dpiY / inch);
     h.extentX = std::labs(right - left) * 2540 / inch;
     h.extentY = std::labs(bottom - top) * 2540 / inch;
-  } else if (size >= 88 && Le32(bytes) == 1 && Le32(bytes + 40) == 0x464D4520) {
+  } else if (size >= 88 && r.U32LEAt(0) == 1 && r.U32LEAt(40) == 0x464D4520) {
     h.kind = MetafileKind::kEnhanced;
-  } else if (size >= 18 && (Le16(bytes) == 1 || Le16(bytes) == 2) && Le16(bytes + 2) == 9) {
+  } else if (size >= 18 && (r.U16LEAt(0) == 1 || r.U16LEAt(0) == 2) && r.U16LEAt(2) == 9) {
     h.kind = MetafileKind::kPlain;
   }
   return h;

@@ -25,6 +25,11 @@ void SumColumns(const uint8_t* rows, std::ptrdiff_t stride, uint32_t count, size
 // The palette prepared for many nearest-entry searches.
 class PaletteSearch {
  public:
+  // The diffusion's vector form searches with the prepared tables directly.
+  friend void DiffuseRowSse2(const PaletteSearch& search, const int16_t* lanes, long width, int16_t* row,
+                             int16_t* below, uint8_t* indices);
+  friend void DiffuseRow(const PaletteSearch& search, const int16_t* lanes, long width, int16_t* row,
+                         int16_t* below, uint8_t* indices);
   // palette: n entries (n <= 256), read now; the object keeps no pointer to it.
   PaletteSearch(const CxRgbQuad* palette, uint32_t n);
   // The first entry with the smallest squared distance over red, green and blue; 0 when the
@@ -46,6 +51,14 @@ class PaletteSearch {
   alignas(16) int32_t index_[64][4];
   uint8_t blue_[256], green_[256], red_[256];
 };
+
+// One row of the error diffusion. row and below hold four 16-bit lanes per pixel (blue, green,
+// red, unused) for width pixels and one spare pixel on either side; lanes holds the palette's
+// colours the same way. Each pixel of row gets its nearest palette entry in indices, and its
+// error goes per channel to its unvisited neighbours: 7/16 right, 2/16, 4/16 and 1/16 below
+// left, below and below right, each share truncated toward zero and each sum clamped to 0..255.
+void DiffuseRow(const PaletteSearch& search, const int16_t* lanes, long width, int16_t* row, int16_t* below,
+                uint8_t* indices);
 
 }  // namespace image
 }  // namespace qv

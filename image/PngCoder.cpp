@@ -47,91 +47,96 @@ struct ReadBuffers {
   std::vector<png_bytep> rows;
 };
 
-bool RunRead(png_structp png, png_infop info, IoState& io, CoderJob& job, ReadBuffers& buf) {
-  if (setjmp(png_jmpbuf(png))) return job.Fail(io.message);
-  png_set_read_fn(png, &io, ReadData);
-  png_read_info(png, info);
+// What the header says and how the rows arrive after the transforms.
+struct ReadLayout {
   png_uint_32 width = 0, height = 0;
-  int depth = 0, colorType = 0, interlace = 0;
-  png_get_IHDR(png, info, &width, &height, &depth, &colorType, &interlace, nullptr, nullptr);
-  if (!SizeAllowed(width, height)) return job.Fail(kTooLargeText);
-  const bool hasTrns = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
-  // Palette and grey pictures stay indexed; everything else becomes blue-green-red (+ alpha).
-  const bool indexed = colorType == PNG_COLOR_TYPE_PALETTE || (colorType == PNG_COLOR_TYPE_GRAY);
+  int depth = 0, colorType = 0;
+  bool hasTrns = false;
+  bool indexed = false;  // palette and grey pictures stay indexed
+  int channels = 0;      // bytes per pixel as libpng delivers them
+  uint32_t bpp = 0;      // of the block
+};
+
+// The transforms for the header in l: one byte per index, or blue-green-red (+ alpha).
+// The helpers below run inside RunRead's jump frame: nothing with a destructor lives in them.
+void SetTransforms(png_structp png, png_infop info, ReadLayout& l) {
+  l.hasTrns = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+  l.indexed = l.colorType == PNG_COLOR_TYPE_PALETTE || l.colorType == PNG_COLOR_TYPE_GRAY;
   png_set_scale_16(png);
-  int channels;
-  if (indexed) {
-    png_set_packing(png);  // one byte per pixel
-    channels = 1;
+  if (l.indexed) {
+    png_set_packing(png);
+    l.channels = 1;
   } else {
-    if (colorType == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
-    if (hasTrns) png_set_tRNS_to_alpha(png);
+    if (l.colorType == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
+    if (l.hasTrns) png_set_tRNS_to_alpha(png);
     png_set_bgr(png);
-    channels = (colorType & PNG_COLOR_MASK_ALPHA) || hasTrns ? 4 : 3;
+    l.channels = (l.colorType & PNG_COLOR_MASK_ALPHA) || l.hasTrns ? 4 : 3;
   }
   png_set_interlace_handling(png);
-  png_read_update_info(png, info);
-  if (png_get_rowbytes(png, info) != size_t(width) * channels) return job.Fail("Error reading PNG file");
-  const uint32_t bpp = indexed ? (depth <= 1 ? 1 : depth <= 4 ? 4 : 8) : 24;
-  if (!job.Create(width, height, bpp, "Can't allocate memory")) return false;
-  CxImage& image = job.image;
-  if (colorType == PNG_COLOR_TYPE_PALETTE) {
-    png_colorp palette = nullptr;
-    int entries = 0;
-    png_get_PLTE(png, info, &palette, &entries);
-    png_bytep alpha = nullptr;
-    int alphaEntries = 0;
-    if (hasTrns) png_get_tRNS(png, info, &alpha, &alphaEntries, nullptr);
-    for (int i = 0; i < entries && i < int(image.GetNumColors()); i++)
-      image.SetPaletteIndex(uint8_t(i), palette[i].red, palette[i].green, palette[i].blue,
-                            uint8_t(i < alphaEntries ? alpha[i] : 255));
-    if (alphaEntries > 0) {
-      image.AlphaPaletteEnable(true);
-      for (int i = 0; i < alphaEntries; i++)
-        if (alpha[i] == 0) {
-          image.SetTransIndex(i);
-          break;
-        }
-    } else {
-      image.AlphaPaletteClear();
-    }
-  } else if (indexed) {
-    // Grey levels spread over the palette of the stored depth.
-    uint32_t levels = 1u << (depth > 8 ? 8 : depth);
-    for (uint32_t i = 0; i < levels && i < image.GetNumColors(); i++) {
-      uint8_t v = uint8_t(i * 255 / (levels - 1));
-      image.SetPaletteIndex(uint8_t(i), v, v, v);
-    }
-    png_color_16p trans = nullptr;
-    if (hasTrns && png_get_tRNS(png, info, nullptr, nullptr, &trans) && trans) {
-      uint32_t g = trans->gray;
-      if (depth == 16) g >>= 8;
-      if (g < levels) image.SetTransIndex(long(g));
-    }
+  l.bpp = l.indexed ? (l.depth <= 1 ? 1 : l.depth <= 4 ? 4 : 8) : 24;
+}
+
+// The PLTE entries with their tRNS alpha; the first fully transparent entry is the
+// transparent index.
+void SetPaletteColors(png_structp png, png_infop info, const ReadLayout& l, CxImage& image) {
+  png_colorp palette = nullptr;
+  int entries = 0;
+  png_get_PLTE(png, info, &palette, &entries);
+  png_bytep alpha = nullptr;
+  int alphaEntries = 0;
+  if (l.hasTrns) png_get_tRNS(png, info, &alpha, &alphaEntries, nullptr);
+  for (int i = 0; i < entries && i < int(image.GetNumColors()); i++)
+    image.SetPaletteIndex(uint8_t(i), palette[i].red, palette[i].green, palette[i].blue,
+                          uint8_t(i < alphaEntries ? alpha[i] : 255));
+  if (alphaEntries == 0) {
+    image.AlphaPaletteClear();
+    return;
   }
+  image.AlphaPaletteEnable(true);
+  for (int i = 0; i < alphaEntries; i++)
+    if (alpha[i] == 0) {
+      image.SetTransIndex(i);
+      break;
+    }
+}
+
+// Grey levels spread over the palette of the stored depth; the tRNS grey as transparent index.
+void SetGreyColors(png_structp png, png_infop info, const ReadLayout& l, CxImage& image) {
+  uint32_t levels = 1u << (l.depth > 8 ? 8 : l.depth);
+  for (uint32_t i = 0; i < levels && i < image.GetNumColors(); i++) {
+    uint8_t v = uint8_t(i * 255 / (levels - 1));
+    image.SetPaletteIndex(uint8_t(i), v, v, v);
+  }
+  png_color_16p trans = nullptr;
+  if (l.hasTrns && png_get_tRNS(png, info, nullptr, nullptr, &trans) && trans) {
+    uint32_t g = trans->gray;
+    if (l.depth == 16) g >>= 8;
+    if (g < levels) image.SetTransIndex(long(g));
+  }
+}
+
+void SetResolution(png_structp png, png_infop info, CxImage& image) {
   png_uint_32 xres = 0, yres = 0;
   int unit = 0;
   if (png_get_pHYs(png, info, &xres, &yres, &unit) && unit == PNG_RESOLUTION_METER) {
     image.SetXDPI(long((xres * 254ull + 5000) / 10000));
     image.SetYDPI(long((yres * 254ull + 5000) / 10000));
   }
-  buf.pixels.resize(size_t(width) * channels * height);
-  buf.rows.resize(height);
-  // The top row of the file is the last row of the block.
-  for (png_uint_32 y = 0; y < height; y++) buf.rows[y] = buf.pixels.data() + size_t(height - 1 - y) * width * channels;
-  png_read_image(png, buf.rows.data());
-  png_read_end(png, nullptr);
-  if (channels == 4 && !image.AlphaCreate()) return job.Fail("Can't allocate memory");
-  for (png_uint_32 y = 0; y < height; y++) {
-    const uint8_t* s = buf.pixels.data() + size_t(y) * width * channels;
+}
+
+// The decoded rows (already bottom-up) into the block, alpha into its own plane.
+void CopyRows(const ReadLayout& l, const ReadBuffers& buf, CxImage& image) {
+  const png_uint_32 width = l.width;
+  for (png_uint_32 y = 0; y < l.height; y++) {
+    const uint8_t* s = buf.pixels.data() + size_t(y) * width * l.channels;
     uint8_t* d = image.GetBits(y);
-    if (indexed) {
-      if (bpp == 8) {
+    if (l.indexed) {
+      if (l.bpp == 8) {
         std::memcpy(d, s, width);
       } else {
         for (png_uint_32 x = 0; x < width; x++) image.SetPixelIndex(long(x), long(y), s[x]);
       }
-    } else if (channels == 3) {
+    } else if (l.channels == 3) {
       std::memcpy(d, s, size_t(width) * 3);
     } else {
       uint8_t* a = image.AlphaGetPointer(0, long(y));
@@ -143,6 +148,35 @@ bool RunRead(png_structp png, png_infop info, IoState& io, CoderJob& job, ReadBu
       }
     }
   }
+}
+
+bool RunRead(png_structp png, png_infop info, IoState& io, CoderJob& job, ReadBuffers& buf) {
+  if (setjmp(png_jmpbuf(png))) return job.Fail(io.message);
+  png_set_read_fn(png, &io, ReadData);
+  png_read_info(png, info);
+  ReadLayout l;
+  int interlace = 0;
+  png_get_IHDR(png, info, &l.width, &l.height, &l.depth, &l.colorType, &interlace, nullptr, nullptr);
+  if (!SizeAllowed(l.width, l.height)) return job.Fail(kTooLargeText);
+  SetTransforms(png, info, l);
+  png_read_update_info(png, info);
+  if (png_get_rowbytes(png, info) != size_t(l.width) * l.channels) return job.Fail("Error reading PNG file");
+  if (!job.Create(l.width, l.height, l.bpp, "Can't allocate memory")) return false;
+  CxImage& image = job.image;
+  if (l.colorType == PNG_COLOR_TYPE_PALETTE)
+    SetPaletteColors(png, info, l, image);
+  else if (l.indexed)
+    SetGreyColors(png, info, l, image);
+  SetResolution(png, info, image);
+  buf.pixels.resize(size_t(l.width) * l.channels * l.height);
+  buf.rows.resize(l.height);
+  // The top row of the file is the last row of the block.
+  for (png_uint_32 y = 0; y < l.height; y++)
+    buf.rows[y] = buf.pixels.data() + size_t(l.height - 1 - y) * l.width * l.channels;
+  png_read_image(png, buf.rows.data());
+  png_read_end(png, nullptr);
+  if (l.channels == 4 && !image.AlphaCreate()) return job.Fail("Can't allocate memory");
+  CopyRows(l, buf, image);
   return true;
 }
 

@@ -1,7 +1,6 @@
 // WBMP type 0: a 1-bit picture, rows top-down, 1 = white.
 #include <vector>
 
-#include "image/ByteReader.h"
 #include "image/Coders.h"
 
 namespace qv {

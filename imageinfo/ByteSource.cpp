@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/ByteReader.h"
+
 namespace qv {
 
 bool ByteSource::ReadU8(std::uint8_t& value) { return Read(&value, 1) == 1; }
@@ -9,7 +11,7 @@ bool ByteSource::ReadU8(std::uint8_t& value) { return Read(&value, 1) == 1; }
 bool ByteSource::ReadU16BE(std::uint16_t& value) {
   std::uint8_t bytes[2];
   if (Read(bytes, 2) != 2) return false;
-  value = static_cast<std::uint16_t>((bytes[0] << 8) | bytes[1]);
+  value = platform::LoadBE16(bytes);
   return true;
 }
 
@@ -42,28 +44,6 @@ bool MemoryByteSource::Skip(std::uint32_t count) {
   // Past the end is allowed, as for a file; the position stops at the end (never beyond it).
   position_ = count >= size_ - position_ ? size_ : position_ + count;
   return true;
-}
-
-bool ByteView::Fits(std::size_t offset, std::size_t count) {
-  if (offset <= size_ && count <= size_ - offset) return true;
-  failed_ = true;
-  return false;
-}
-
-std::uint8_t ByteView::U8(std::size_t offset) { return Fits(offset, 1) ? data_[offset] : 0; }
-
-std::uint16_t ByteView::U16LE(std::size_t offset) {
-  if (!Fits(offset, 2)) return 0;
-  return static_cast<std::uint16_t>(data_[offset] | (data_[offset + 1] << 8));
-}
-
-std::int32_t ByteView::I32LE(std::size_t offset) {
-  if (!Fits(offset, 4)) return 0;
-  std::uint32_t v = static_cast<std::uint32_t>(data_[offset]) |
-                    (static_cast<std::uint32_t>(data_[offset + 1]) << 8) |
-                    (static_cast<std::uint32_t>(data_[offset + 2]) << 16) |
-                    (static_cast<std::uint32_t>(data_[offset + 3]) << 24);
-  return static_cast<std::int32_t>(v);
 }
 
 }  // namespace qv

@@ -52,21 +52,4 @@ class MemoryByteSource : public ByteSource {
   std::size_t position_ = 0;
 };
 
-// Little-endian fields of a header already in memory. A field that does not lie wholly inside
-// the buffer reads as 0 and sets failed(), so a short buffer can never be read past its end.
-class ByteView {
- public:
-  ByteView(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  std::uint8_t U8(std::size_t offset);
-  std::uint16_t U16LE(std::size_t offset);
-  std::int32_t I32LE(std::size_t offset);
-  bool failed() const { return failed_; }
-
- private:
-  bool Fits(std::size_t offset, std::size_t count);
-  const std::uint8_t* data_;
-  std::size_t size_;
-  bool failed_ = false;
-};
-
 }  // namespace qv

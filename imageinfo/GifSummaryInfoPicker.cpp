@@ -2,41 +2,33 @@
 
 #include "imageinfo/ByteSource.h"
 #include "platform/Log.h"
+#include "platform/Log.h"
 
 namespace qv {
+
+GifSummaryInfoPicker::GifSummaryInfoPicker() : FixedHeaderPicker(SourceName(__FILE__), __LINE__) {}
 
 bool GifSummaryInfoPicker::InitExtensions() {
   extensions_ = {"gif"};
   return true;
 }
 
-void GifSummaryInfoPicker::ClearHeader() { header_.fill(0); }
-
 bool GifSummaryInfoPicker::Parse(ByteSource& source) {
-  if (source.Read(header_.data(), kHeaderSize) != kHeaderSize) return false;
+  if (ReadInto(source, 0, kHeaderSize) != kHeaderSize) return false;
   // The version ("87a", "89a") is not checked.
   return header_[0] == 'G' && header_[1] == 'I' && header_[2] == 'F';
 }
 
-bool GifSummaryInfoPicker::GetProperty(int id, std::int32_t& value) {
-  if (state_ != kReadDone) {
-    QV_LOG();
-    return false;
-  }
-  ByteView view(header_.data(), header_.size());
+std::int32_t GifSummaryInfoPicker::Property(InfoProperty id) const {
+  const platform::ByteReader fields = Fields();
   switch (id) {
     case kInfoWidth:
-      value = view.U16LE(6);
-      return true;
+      return fields.U16LEAt(6);
     case kInfoHeight:
-      value = view.U16LE(8);
-      return true;
-    case kInfoDepth:
-      // The size field of the global colour table, even when the table's flag is clear.
-      value = (view.U8(10) & 7) + 1;
-      return true;
+      return fields.U16LEAt(8);
     default:
-      return false;
+      // The size field of the global colour table, even when the table's flag is clear.
+      return (fields.U8At(10) & 7) + 1;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "imageinfo/ByteSource.h"
+#include "platform/ByteReader.h"
 #include "platform/Log.h"
 
 namespace qv {
@@ -24,6 +25,8 @@ bool ReadAndDrop(ByteSource& source, std::size_t count) {
 }
 
 }  // namespace
+
+JpgSummaryInfoPicker::JpgSummaryInfoPicker() : SummaryInfoPicker(SourceName(__FILE__), __LINE__) {}
 
 bool JpgSummaryInfoPicker::InitExtensions() {
   extensions_ = {"jpg", "jpeg"};
@@ -166,7 +169,7 @@ bool JpgSummaryInfoPicker::ReadJfifHeader(ByteSource& source) {
   std::uint8_t lengthBytes[2] = {0, 0};
   std::size_t got = source.Read(lengthBytes, 2);
   if (got == 0) return false;
-  std::uint16_t length = static_cast<std::uint16_t>((lengthBytes[0] << 8) | lengthBytes[1]);
+  const std::uint16_t length = platform::LoadBE16(lengthBytes);
   if (length <= 2) return false;
   char identifier[4];
   if (source.Read(identifier, 4) != 4 || std::memcmp(identifier, "JFIF", 4) != 0)
@@ -187,24 +190,15 @@ bool JpgSummaryInfoPicker::ReadJfifHeader(ByteSource& source) {
   return true;
 }
 
-bool JpgSummaryInfoPicker::GetProperty(int id, std::int32_t& value) {
-  if (state_ != kReadDone) {
-    QV_LOG();
-    return false;
-  }
+std::int32_t JpgSummaryInfoPicker::Property(InfoProperty id) const {
   switch (id) {
     case kInfoWidth:
-      value = width_;
-      return true;
+      return width_;
     case kInfoHeight:
-      value = height_;
-      return true;
-    case kInfoDepth:
-      // Whatever the number of components.
-      value = 24;
-      return true;
+      return height_;
     default:
-      return false;
+      // Whatever the number of components.
+      return 24;
   }
 }
 

@@ -27,8 +27,8 @@ class JpgSummaryInfoPicker : public SummaryInfoPicker {
     std::vector<Component> components;
   };
 
+  JpgSummaryInfoPicker();
   bool InitExtensions() override;
-  bool GetProperty(int id, std::int32_t& value) override;
 
   const std::vector<FrameRecord>& frames() const { return frames_; }
   std::uint8_t jfifUnits() const { return jfifUnits_; }
@@ -38,6 +38,7 @@ class JpgSummaryInfoPicker : public SummaryInfoPicker {
  protected:
   void ClearHeader() override;
   bool Parse(ByteSource& source) override;
+  std::int32_t Property(InfoProperty id) const override;
 
  private:
   bool ReadFrameHeader(ByteSource& source, std::uint8_t marker);

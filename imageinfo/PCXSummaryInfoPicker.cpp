@@ -2,41 +2,33 @@
 
 #include "imageinfo/ByteSource.h"
 #include "platform/Log.h"
+#include "platform/Log.h"
 
 namespace qv {
+
+PCXSummaryInfoPicker::PCXSummaryInfoPicker() : FixedHeaderPicker(SourceName(__FILE__), __LINE__) {}
 
 bool PCXSummaryInfoPicker::InitExtensions() {
   extensions_ = {"pcx"};
   return true;
 }
 
-void PCXSummaryInfoPicker::ClearHeader() { header_.fill(0); }
-
 bool PCXSummaryInfoPicker::Parse(ByteSource& source) {
-  if (source.Read(header_.data(), kHeaderSize) != kHeaderSize) return false;
+  if (ReadInto(source, 0, kHeaderSize) != kHeaderSize) return false;
   return header_[0] == 0x0A;
 }
 
-bool PCXSummaryInfoPicker::GetProperty(int id, std::int32_t& value) {
-  if (state_ != kReadDone) {
-    QV_LOG();
-    return false;
-  }
-  ByteView view(header_.data(), header_.size());
+std::int32_t PCXSummaryInfoPicker::Property(InfoProperty id) const {
+  const platform::ByteReader fields = Fields();
   switch (id) {
     case kInfoWidth:
       // Signed, so an inverted window gives 0 or less.
-      value = static_cast<std::int32_t>(view.U16LE(8)) - view.U16LE(4) + 1;
-      return true;
+      return static_cast<std::int32_t>(fields.U16LEAt(8)) - fields.U16LEAt(4) + 1;
     case kInfoHeight:
-      value = static_cast<std::int32_t>(view.U16LE(10)) - view.U16LE(6) + 1;
-      return true;
-    case kInfoDepth:
-      // Bits per plane times planes, so a three-plane 8-bit file is the 24-bit picture it is.
-      value = view.U8(3) * (view.U8(65) ? view.U8(65) : 1);
-      return true;
+      return static_cast<std::int32_t>(fields.U16LEAt(10)) - fields.U16LEAt(6) + 1;
     default:
-      return false;
+      // Bits per plane times planes, so a three-plane 8-bit file is the 24-bit picture it is.
+      return fields.U8At(3) * (fields.U8At(65) ? fields.U8At(65) : 1);
   }
 }
 

@@ -1,8 +1,8 @@
 #include "imageinfo/SummaryInfoPicker.h"
 
-#include <cstring>
-
 #include "imageinfo/ByteSource.h"
+#include "platform/AsciiText.h"
+#include "platform/Log.h"
 
 namespace qv {
 
@@ -29,22 +29,21 @@ bool SummaryInfoPicker::ReadHeaderFrom(ByteSource& source) {
   return true;
 }
 
+bool SummaryInfoPicker::GetProperty(int id, std::int32_t& value) {
+  if (state_ != kReadDone) {
+    LogError(logSource_, logLine_);
+    return false;
+  }
+  if (id != kInfoWidth && id != kInfoHeight && id != kInfoDepth) return false;
+  value = Property(static_cast<InfoProperty>(id));
+  return true;
+}
+
 bool SummaryInfoPicker::MatchExtension(const char* path) const {
   if (!path) return false;
-  const char* dot = nullptr;
-  for (const char* p = path + std::strlen(path); p != path;) {
-    --p;
-    if (*p == '.') {
-      dot = p;
-      break;
-    }
-    // Both separators end the file name: Windows accepts "/" as well.
-    if (*p == '\\' || *p == '/') return false;
-  }
-  if (!dot) return false;
-  std::string extension(dot + 1);
-  for (char& c : extension)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  // Windows accepts "/" as a folder separator as well as "\".
+  const std::string extension = platform::LowerAscii(std::string(platform::FileNameExtension(path)));
+  if (extension.empty()) return false;
   for (const std::string& known : extensions_)
     if (known == extension) return true;
   return false;

@@ -24,7 +24,6 @@ class SummaryInfoPicker {
     kReadDone = 2,     // the last read succeeded
   };
 
-  SummaryInfoPicker() = default;
   SummaryInfoPicker(const SummaryInfoPicker&) = delete;
   SummaryInfoPicker& operator=(const SummaryInfoPicker&) = delete;
 
@@ -38,7 +37,7 @@ class SummaryInfoPicker {
   virtual bool ReadHeader(const char* path);
   // Gives property id (kInfoWidth, kInfoHeight, kInfoDepth) of the last successful read.
   // Before one, a debug log line names the reader and the result is false.
-  virtual bool GetProperty(int id, std::int32_t& value) = 0;
+  virtual bool GetProperty(int id, std::int32_t& value);
 
   // The same read from bytes already open (files, and buffers in the fuzzers and tests).
   // Sets the state to kReadStarted, clears what was kept, and kReadDone only on success.
@@ -52,12 +51,21 @@ class SummaryInfoPicker {
   State state() const { return state_; }
 
  protected:
+  // sourceName and line are where the reader's log lines say they come from (its own file).
+  SummaryInfoPicker(const char* sourceName, int line) : logSource_(sourceName), logLine_(line) {}
+
   // The format's own part of ReadHeaderFrom; the stored header is already cleared.
   virtual void ClearHeader() = 0;
   virtual bool Parse(ByteSource& source) = 0;
+  // One of the three properties of a successful read.
+  virtual std::int32_t Property(InfoProperty id) const = 0;
 
   std::vector<std::string> extensions_;
   State state_ = kNothingRead;
+
+ private:
+  const char* logSource_;
+  int logLine_;
 };
 
 }  // namespace qv

@@ -2,39 +2,31 @@
 
 #include "imageinfo/ByteSource.h"
 #include "platform/Log.h"
+#include "platform/Log.h"
 
 namespace qv {
+
+TGASummaryInfoPicker::TGASummaryInfoPicker() : FixedHeaderPicker(SourceName(__FILE__), __LINE__) {}
 
 bool TGASummaryInfoPicker::InitExtensions() {
   extensions_ = {"tga"};
   return true;
 }
 
-void TGASummaryInfoPicker::ClearHeader() { header_.fill(0); }
-
 bool TGASummaryInfoPicker::Parse(ByteSource& source) {
-  return source.Read(header_.data(), kHeaderSize) == kHeaderSize;
+  return ReadInto(source, 0, kHeaderSize) == kHeaderSize;
 }
 
-bool TGASummaryInfoPicker::GetProperty(int id, std::int32_t& value) {
-  if (state_ != kReadDone) {
-    QV_LOG();
-    return false;
-  }
-  ByteView view(header_.data(), header_.size());
+std::int32_t TGASummaryInfoPicker::Property(InfoProperty id) const {
+  const platform::ByteReader fields = Fields();
   switch (id) {
     case kInfoWidth:
-      value = view.U16LE(12);
-      return true;
+      return fields.U16LEAt(12);
     case kInfoHeight:
-      value = view.U16LE(14);
-      return true;
-    case kInfoDepth:
-      // The pixel-depth byte taken as a signed value.
-      value = static_cast<std::int8_t>(view.U8(16));
-      return true;
+      return fields.U16LEAt(14);
     default:
-      return false;
+      // The pixel-depth byte taken as a signed value.
+      return static_cast<std::int8_t>(fields.U8At(16));
   }
 }
 

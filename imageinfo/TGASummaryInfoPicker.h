@@ -2,26 +2,20 @@
 // 18 bytes are accepted.
 #pragma once
 
-#include <array>
 #include <cstdint>
 
-#include "imageinfo/SummaryInfoPicker.h"
+#include "imageinfo/FixedHeaderPicker.h"
 
 namespace qv {
 
-class TGASummaryInfoPicker : public SummaryInfoPicker {
+class TGASummaryInfoPicker : public FixedHeaderPicker<18> {
  public:
-  static constexpr std::size_t kHeaderSize = 18;
-
+  TGASummaryInfoPicker();
   bool InitExtensions() override;
-  bool GetProperty(int id, std::int32_t& value) override;
 
  protected:
-  void ClearHeader() override;
   bool Parse(ByteSource& source) override;
-
- private:
-  std::array<std::uint8_t, kHeaderSize> header_{};
+  std::int32_t Property(InfoProperty id) const override;
 };
 
 }  // namespace qv

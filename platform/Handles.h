@@ -91,11 +91,12 @@ template <typename G>
 using ScopedGdiObj = ScopedHandle<G, GdiTraits<G>>;
 using ScopedMenu = ScopedHandle<HMENU, MenuTraits>;
 using ScopedLibrary = ScopedHandle<HMODULE, LibraryTraits>;
+// Image lists made by the program; the shell's system image lists are shared and never held.
+using ScopedImageList = ScopedHandle<HIMAGELIST, ImageListTraits>;
 // Only for icons created at run time; icons loaded from resources are shared and never destroyed.
 using ScopedIcon = ScopedHandle<HICON, IconTraits>;
 // A device context of CreateCompatibleDC / CreateDC, deleted with DeleteDC.
 using ScopedMemoryDC = ScopedHandle<HDC, MemoryDCTraits>;
-using ScopedImageList = ScopedHandle<HIMAGELIST, ImageListTraits>;
 
 // A device context got with GetDC (nullptr: the screen), given back with ReleaseDC.
 class ScopedDC {

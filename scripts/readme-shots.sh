@@ -6,8 +6,9 @@
 #   setup-finish.png     its last page
 #   config-window.png    the configuration window as the installed program first shows it
 #   setup-welcome-german.png  the welcome page in German (the language an install remembered)
-# It runs the build's setup program for this host (scripts/wine-env.sh decides which); build
-# first with scripts/build.sh.
+#   uninstall-question.png    the uninstaller asking whether to keep the settings (in German)
+# It runs the build's setup program for this host (scripts/wine-env.sh decides which) and the
+# setup test's helper; build first with scripts/build.sh.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
@@ -17,7 +18,9 @@ if [ "$QV_WIN_ARCH" = win32 ]; then
 else
   SETUP=$QV_WIN_BUILD/dist/Quorvex-1.04-setup-amd64.exe
 fi
-[ -f "$SETUP" ] || { echo "shots: $SETUP is missing; run scripts/build.sh first" >&2; exit 1; }
+for f in "$SETUP" "$QV_WIN_BUILD/tests/installer/qv_setup_probe.exe"; do
+  [ -f "$f" ] || { echo "shots: $f is missing; run scripts/build.sh first" >&2; exit 1; }
+done
 OUT=${QV_SHOT_DIR:-$ROOT/docs/images}
 mkdir -p "$OUT"
 export WINEPREFIX=$ROOT/build/wineprefix-shots-$QV_WIN_ARCH
@@ -81,4 +84,17 @@ sleep 2
 desktop "$SETUP"
 wait_for "Quorvex 1.04"
 shot setup-welcome-german.png 6
+"$WINESERVER" -k 2>/dev/null || true
+sleep 2
+
+# The uninstaller's question about the settings, which a first run and its end have written.
+"$WINESERVER" -p 2>/dev/null || true
+PROBE=$QV_WIN_BUILD/tests/installer/qv_setup_probe.exe
+"$QV_WINE" 'C:\Program Files\Quorvex\Quorvex.exe' >/dev/null 2>&1 &
+"$QV_WINE" "$PROBE" wait-agent >/dev/null 2>&1
+"$QV_WINE" "$PROBE" quit >/dev/null 2>&1
+desktop 'C:\Program Files\Quorvex\uninstall.exe'
+wait_for "Quorvex 1.04"
+keys "Quorvex 1.04" Return
+shot uninstall-question.png 10
 echo "shots: done"

@@ -41,9 +41,13 @@ qv_ensure_prefix() {
 # Starts an Xvfb display for this shell when none is set; qv_stop_display ends it.
 qv_ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
-  local n
-  for n in 91 92 93 94 95 96 97 98 99; do
-    [ -e /tmp/.X$n-lock ] && continue
+  local n pid
+  # Several work trees test at once; a lock whose server has gone is free (Xvfb takes it over).
+  for n in $(seq 91 130); do
+    if [ -e /tmp/.X$n-lock ]; then
+      pid=$(tr -d ' \n' </tmp/.X$n-lock 2>/dev/null)
+      [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null && continue
+    fi
     Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     QV_XVFB_PID=$!
     export DISPLAY=":$n"

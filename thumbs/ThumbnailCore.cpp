@@ -1,10 +1,10 @@
 #include "thumbs/ThumbnailCore.h"
 
-#include <cctype>
 #include <cstring>
 #include <string>
 
 #include "image/Coders.h"
+#include "platform/AsciiText.h"
 
 namespace qv {
 namespace thumbs {
@@ -17,10 +17,7 @@ uint32_t FormatOf(const char* path, const uint8_t* h, size_t n) {
   if (n >= 4 && (std::memcmp(h, "II*\0", 4) == 0 || std::memcmp(h, "MM\0*", 4) == 0)) return CXIMAGE_FORMAT_TIF;
   if (n >= 4 && h[0] == 0xD7 && h[1] == 0xCD && h[2] == 0xC6 && h[3] == 0x9A) return CXIMAGE_FORMAT_WMF;
   if (n >= 44 && std::memcmp(h + 40, " EMF", 4) == 0) return CXIMAGE_FORMAT_WMF;
-  std::string ext;
-  const char* dot = path ? std::strrchr(path, '.') : nullptr;
-  if (dot)
-    for (const char* p = dot + 1; *p; p++) ext += char(std::tolower(static_cast<unsigned char>(*p)));
+  const std::string ext = platform::LowerExtension(path ? path : "");
   // An icon directory; a true-colour TGA starts alike but has no entry count there.
   if (ext != "tga" && n >= 6 && h[0] == 0 && h[1] == 0 && (h[2] == 1 || h[2] == 2) && h[3] == 0 && (h[4] | h[5]))
     return CXIMAGE_FORMAT_ICO;

@@ -2,20 +2,20 @@
 #include <windows.h>
 
 #include "core/app/MainWindowSeam.h"
+#include "core/app/MainWindowSeam.h"
+#include "core/mainwindow/MainWindowServices.h"
 #include "core/mainwindow/MainWindowServices.h"
 #include "core/mainwindow/PivoraDlg.h"
+#include "core/mainwindow/PivoraDlg.h"
+#include "pages/ProgramPages.h"
 
 namespace qv {
-namespace {
-
-// The pages arrive with their own modules; until then the page area stays empty.
-std::unique_ptr<ConfigPage> ProgramPages(PageKind) { return nullptr; }
-
-}  // namespace
 
 int RunMainWindow(HINSTANCE instance, PVoptionData& settings, const std::string& settingsPath,
                   bool startupRun) {
-  PivoraDlg window(settings, settingsPath, startupRun, ProgramMainWindowServices(), &ProgramPages);
+  // Without the thumbnail library the pages still work, with icons in place of thumbnails.
+  PrepareProgramPages();
+  PivoraDlg window(settings, settingsPath, startupRun, ProgramMainWindowServices(), &MakeProgramPage);
   window.RunWindow(instance);
   return 0;
 }

@@ -12,14 +12,6 @@ constexpr PageKind kApplyOrder[] = {PageKind::BootScreen, PageKind::Wallpaper, P
                                     PageKind::ScreenSaver, PageKind::LogonScreen,
                                     PageKind::Preferences};
 
-template <typename List>
-bool TakeOver(List& live, List& working, ConfigPage& page) {
-  working.CopyRunState(live);
-  if (!page.Exchange(true)) return false;
-  live.Assign(working);
-  return true;
-}
-
 }  // namespace
 
 std::vector<PageKind> PagesForGeneration(int generation) {
@@ -46,7 +38,7 @@ void PageFrame::Create(HWND dialog, int generation, const PVoptionData* live) {
   slots_.clear();
   tree_.Clear();
   for (PageKind kind : PagesForGeneration(generation)) {
-    Slot slot{kind, factory_ ? factory_(kind) : nullptr, nullptr};
+    Slot slot{kind, factory_ ? factory_(kind) : nullptr, false};
     slots_.push_back(std::move(slot));
     tree_.Add(PageName(kind), static_cast<LPARAM>(kind));
   }
@@ -68,7 +60,7 @@ void PageFrame::Localize() {
 
 void PageFrame::LocalizePages() {
   for (Slot& slot : slots_)
-    if (slot.page && slot.working) slot.page->Localize();
+    if (slot.page && slot.open) slot.page->Localize();
 }
 
 void PageFrame::Layout() {
@@ -87,7 +79,7 @@ void PageFrame::Layout() {
   RECT area{left, margin + captionHeight + gap, left + width, bottom};
   area_.Move(area);
   for (Slot& slot : slots_)
-    if (slot.page && slot.working) widgets::Window(slot.page->Handle()).Move(area);
+    if (slot.page && slot.open) widgets::Window(slot.page->Handle()).Move(area);
 }
 
 PageFrame::Slot* PageFrame::Find(PageKind kind) {
@@ -104,16 +96,15 @@ const PageFrame::Slot* PageFrame::Find(PageKind kind) const {
 
 bool PageFrame::Open(Slot& slot) {
   if (!slot.page) return false;
-  if (slot.working) return true;
+  if (slot.open) return true;
   if (!live_) return false;
-  auto working = std::make_unique<PVoptionData>(*live_);
-  if (!slot.page->Create(dialog_, *working)) {
+  if (!slot.page->Create(dialog_, *live_)) {
     QV_LOG();
     return false;
   }
-  slot.working = std::move(working);
+  slot.open = true;
   slot.page->Localize();
-  slot.page->Exchange(false);
+  slot.page->Load();
   return true;
 }
 
@@ -123,7 +114,7 @@ bool PageFrame::Select(PageKind kind) {
   selected_ = kind;
   Open(*slot);
   for (Slot& other : slots_) {
-    if (!other.page || !other.working) continue;
+    if (!other.page || !other.open) continue;
     widgets::Window window(other.page->Handle());
     window.Show(&other == slot ? SW_SHOW : SW_HIDE);
   }
@@ -151,70 +142,39 @@ bool PageFrame::OnNotify(const NMHDR* header) {
 
 bool PageFrame::HasWindow(PageKind kind) const {
   const Slot* slot = Find(kind);
-  return slot && slot->page && slot->working;
+  return slot && slot->page && slot->open;
 }
 
-bool PageFrame::ApplyOne(Slot& slot, PVoptionData& live) {
-  PVoptionData& work = *slot.working;
-  ConfigPage& page = *slot.page;
-  switch (slot.kind) {
-    case PageKind::BootScreen:
-      if (!TakeOver(live.bootScreen, work.bootScreen, page)) return false;
-      live.bootScreen.flatList.clear();
-      return true;
-    case PageKind::Wallpaper:
-      if (!TakeOver(live.wallpaper, work.wallpaper, page)) return false;
-      live.wallpaper.flatList.clear();
-      return true;
-    case PageKind::IESkin:
-      if (!TakeOver(live.ieSkin, work.ieSkin, page)) return false;
-      live.ieSkin.flatList.clear();
-      return true;
-    case PageKind::ScreenSaver:
-      if (!TakeOver(live.screenSaver, work.screenSaver, page)) return false;
-      // A waiting time of 0 or less becomes the default in the list as well as in the system.
-      live.screenSaver.timeoutMinutes = live.screenSaver.EffectiveTimeoutMinutes();
-      services_.setScreenSaverTimeout(live.screenSaver.timeoutMinutes);
-      return true;
-    case PageKind::LogonScreen:
-      if (!TakeOver(live.logonScreen, work.logonScreen, page)) return false;
-      live.logonScreen.lastApplyFailed = work.logonScreen.lastApplyFailed;
-      live.logonScreen.backgroundColour = work.logonScreen.backgroundColour;
-      return true;
-    case PageKind::Preferences:
-      if (!page.Exchange(true)) return false;
-      live.agentEnabled = work.agentEnabled;
-      live.checkNewVersion = work.checkNewVersion;
-      live.languageFile = work.languageFile;
-      for (int i = 0; i < kHotkeyCount; ++i) live.hotkeys[i] = work.hotkeys[i];
-      return true;
-    case PageKind::About:
-      return true;
-  }
-  return true;
+void PageFrame::Committed(PageKind kind, PVoptionData& live) {
+  if (kind != PageKind::ScreenSaver) return;
+  // A waiting time of 0 or less becomes the default in the list as well as in the system.
+  live.screenSaver.timeoutMinutes = live.screenSaver.EffectiveTimeoutMinutes();
+  services_.setScreenSaverTimeout(live.screenSaver.timeoutMinutes);
 }
 
 bool PageFrame::ApplyPages(PVoptionData& live) {
+  std::vector<Slot*> open;
   for (PageKind kind : kApplyOrder) {
     Slot* slot = Find(kind);
-    if (!slot || !slot->page || !slot->working) continue;
-    if (!ApplyOne(*slot, live)) return false;
+    if (slot && slot->page && slot->open) open.push_back(slot);
+  }
+  // Every page agrees first, so that a refusal leaves every live list as it was.
+  for (Slot* slot : open)
+    if (!slot->page->Validate()) return false;
+  for (Slot* slot : open) {
+    slot->page->Commit(live);
+    Committed(slot->kind, live);
   }
   return true;
 }
 
 bool PageFrame::TakeOverList(PageKind kind, PVoptionData& live) {
   Slot* slot = Find(kind);
-  if (!slot || !slot->page || !slot->working) return true;
-  PVoptionData& work = *slot->working;
-  switch (kind) {
-    case PageKind::Wallpaper:
-      return TakeOver(live.wallpaper, work.wallpaper, *slot->page);
-    case PageKind::IESkin:
-      return TakeOver(live.ieSkin, work.ieSkin, *slot->page);
-    default:
-      return true;
-  }
+  if (!slot || !slot->page || !slot->open) return true;
+  if (!slot->page->Validate()) return false;
+  slot->page->Commit(live);
+  Committed(kind, live);
+  return true;
 }
 
 std::vector<std::string> PageFrame::TreeTexts() const {

@@ -1,6 +1,6 @@
 // The frame of the configuration window: the tree of page names beside the page area, whose
-// caption shows the selected page's name. It owns the pages and their working copies, creates a
-// page's window the first time it is selected, and copies the pages back into the live settings.
+// caption shows the selected page's name. It owns the pages, creates a page's window the first
+// time it is selected, and applies the pages: all open pages validate before any commits.
 #pragma once
 
 #include <windows.h>
@@ -45,10 +45,10 @@ class PageFrame {
 
   // The page's window exists (it has been opened once).
   bool HasWindow(PageKind kind) const;
-  // The apply of the configuration: every page whose window exists, in the apply order, copied
-  // back into live. False at the first page whose data exchange refuses.
+  // The apply of the configuration: every page whose window exists validates, in the apply
+  // order; only when all agree does each commit into live. False (live unchanged) otherwise.
   bool ApplyPages(PVoptionData& live);
-  // The take-over of one page's edits (next / previous): run state, exchange, assign.
+  // The take-over of one page's edits (next / previous): validate, then commit.
   bool TakeOverList(PageKind kind, PVoptionData& live);
 
   // Tests: the tree's item texts in order.
@@ -59,13 +59,14 @@ class PageFrame {
   struct Slot {
     PageKind kind;
     std::unique_ptr<ConfigPage> page;
-    std::unique_ptr<PVoptionData> working;  // exists with the page's window
+    bool open = false;  // the page's window exists
   };
   Slot* Find(PageKind kind);
   const Slot* Find(PageKind kind) const;
   bool Open(Slot& slot);
   std::string PageName(PageKind kind) const;
-  bool ApplyOne(Slot& slot, PVoptionData& live);
+  // What the system takes over from a committed page (the screen saver's waiting time).
+  void Committed(PageKind kind, PVoptionData& live);
 
   const MainWindowServices& services_;  // not owned
   PageFactory factory_;

@@ -164,7 +164,9 @@ TEST(PEChecksum, AgreesWithPefileOnRealImages) {
       if (std::filesystem::exists(path)) files.push_back(path);
     }
   }
-  ASSERT_GE(files.size(), 8u) << "Wine's PE files missing";
+  // The 64-bit set always comes with wine64; the 32-bit set only where wine32 could be installed.
+  const bool wine32 = std::filesystem::exists("/usr/lib/i386-linux-gnu/wine/i386-windows");
+  ASSERT_GE(files.size(), wine32 ? 8u : 4u) << "Wine's PE files missing";
   qvtest::TempDir dir;
   for (const std::string& path : files) {
     std::string bytes = qvtest::TempDir::Slurp(path);

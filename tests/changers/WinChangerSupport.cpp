@@ -4,7 +4,10 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <utility>
 #include <vector>
+
+#include "platform/AsciiText.h"
 
 namespace qvtest {
 
@@ -87,10 +90,6 @@ bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string LowerCase(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
+std::string LowerCase(std::string text) { return platform::LowerAscii(std::move(text)); }
 
 }  // namespace qvtest

@@ -7,6 +7,7 @@
 
 #include "i18n/LanguageFile.h"
 #include "i18n/ProfileReader.h"
+#include "platform/AsciiText.h"
 
 namespace {
 
@@ -61,9 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(hasInfo);
     Check(text.info.name == info.name);
     for (const auto& section : text.sections) {
-      Check(qv::LowerAscii(section.first) == section.first);
+      Check(platform::LowerAscii(section.first) == section.first);
       for (const auto& key : section.second) {
-        Check(qv::LowerAscii(key.second.first) == key.first);
+        Check(platform::LowerAscii(key.second.first) == key.first);
         std::string resolved = qv::ResolveEscapes(key.second.second);
         Check(resolved.size() <= key.second.second.size());
         std::string formatted = qv::FormatWithPath(resolved, "C:\\x.bmp");

@@ -9,7 +9,8 @@
 #      with the user's settings kept;
 #   4. silent uninstall: boot.ini, Winlogon and the browser are as before, nothing of Quorvex is
 #      left but the settings (qv.dat, qvwallpa.bmp);
-#   5. install and uninstall with /REMOVESETTINGS: nothing at all is left.
+#   5. install and uninstall with /REMOVESETTINGS: nothing at all is left;
+#   6. an uninstall whose undo run cannot write boot.ini keeps the kernel copy boot.ini names.
 # usage: setup-test.sh SETUP PROBE FIXTURE_DIR WORK_DIR PICTURE GIF_PICTURE
 set -uo pipefail
 me=qv_setup_wine
@@ -35,6 +36,7 @@ export WINEPREFIX=$work/prefix
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 source "$here/../../scripts/wine-env.sh"
 cleanup() {
+  chattr -i "$WINEPREFIX/drive_c/boot.ini" 2>/dev/null
   "$WINESERVER" -k 2>/dev/null
   qv_stop_display
 }
@@ -227,6 +229,22 @@ left=$(registry_mentions)
 files=$(find "$WINEPREFIX/drive_c" -iname '*quorvex*' -o -iname 'qv*.bmp' -o -iname 'QVLOGO*' -o \
   -iname 'QVUIHOST*' -o -iname 'qv.dat' -o -iname 'boot.ini.qv*')
 [ -z "$files" ] && pass "no file of Quorvex is left in drive C:" || fail "files left: $files"
+
+echo "== 6. an undo run that cannot write boot.ini: the kernel copy it names stays"
+run_quietly "$setup" /S /NOSTARTUP
+cp "$golden/marked-0.ini" "$bootini"
+cp "$fixtures/ntoskrnl.exe" "$system/QVLOGO.EXE"
+if chattr +i "$bootini"; then
+  uninstall_silently /REMOVESETTINGS
+  chattr -i "$bootini"
+  cmp -s "$bootini" "$golden/marked-0.ini" && pass "boot.ini still marked: it could not be written" ||
+    fail "boot.ini changed although it could not be written"
+  expect_file "the kernel copy that boot.ini names" "$system/QVLOGO.EXE"
+  expect_gone "program folder" "$instdir"
+else
+  fail "chattr could not make boot.ini unwritable (this step needs root)"
+fi
+rm -f "$system/QVLOGO.EXE" "$bootini".qv*
 
 echo "$me: $failures failure(s)"
 [ "$failures" -eq 0 ]

@@ -387,42 +387,47 @@ TEST(MainWindow, TheHookLibraryComesFromTheProgramFolderOnly) {
   SetCurrentDirectoryA(previous);
 }
 
-// A page over the wallpaper list that sets the interval from its "control" on exchange.
+// A page over the wallpaper list that sets the interval from its "control" on commit.
 class FakeWallpaperPage : public qv::ConfigPage, public widgets::Page {
  public:
   static bool refuse;
   static int editedInterval;
-  bool Create(HWND parent, qv::PVoptionData& working) override {
-    working_ = &working;
+  bool Create(HWND parent, const qv::PVoptionData& live) override {
+    working_.Assign(live.wallpaper);
     static qvtest::DialogTemplate dialogTemplate(WS_CHILD, 100, 100);
     return CreateIndirect(GetModuleHandleA(nullptr), dialogTemplate.Get(), parent);
   }
   HWND Handle() const override { return widgets::Page::Handle(); }
-  bool Exchange(bool save) override {
-    if (!save) return true;
-    if (refuse) return false;
-    working_->wallpaper.interval = editedInterval;
-    return true;
+  void Load() override {}
+  bool Validate() override { return !refuse; }
+  void Commit(qv::PVoptionData& live) override {
+    working_.CopyRunState(live.wallpaper);
+    working_.interval = editedInterval;
+    live.wallpaper.Assign(working_);
   }
   void Localize() override {}
 
  private:
-  qv::PVoptionData* working_ = nullptr;
+  qv::WallpaperSetupData working_;
 };
 bool FakeWallpaperPage::refuse = false;
 int FakeWallpaperPage::editedInterval = 0;
 
-// A page that edits nothing: applying it hands the working copy over as it is.
+// A page that edits nothing: committing it changes no list; it may refuse to validate.
 class FakePlainPage : public qv::ConfigPage, public widgets::Page {
  public:
-  bool Create(HWND parent, qv::PVoptionData&) override {
+  static bool refuse;
+  bool Create(HWND parent, const qv::PVoptionData&) override {
     static qvtest::DialogTemplate dialogTemplate(WS_CHILD, 100, 100);
     return CreateIndirect(GetModuleHandleA(nullptr), dialogTemplate.Get(), parent);
   }
   HWND Handle() const override { return widgets::Page::Handle(); }
-  bool Exchange(bool) override { return true; }
+  void Load() override {}
+  bool Validate() override { return !refuse; }
+  void Commit(qv::PVoptionData&) override {}
   void Localize() override {}
 };
+bool FakePlainPage::refuse = false;
 
 std::unique_ptr<qv::ConfigPage> FakePages(qv::PageKind kind) {
   if (kind == qv::PageKind::Wallpaper) return std::make_unique<FakeWallpaperPage>();
@@ -463,6 +468,33 @@ TEST(MainWindow, ClosingAppliesOpenedPagesAndKeepsTheLiveRunState) {
       });
     });
   }
+}
+
+// The screen saver page comes after the wallpaper page in the apply order: its refusal must
+// leave the wallpaper list, whose page agreed, as it was.
+TEST(MainWindow, ALaterPageRefusingLeavesEveryLiveListUnchanged) {
+  MainWindowHarness h;
+  h.pages = &FakePages;
+  AddPictures(h.settings.wallpaper, "refuse", 2);
+  h.settings.wallpaper.interval = 3;
+  FakeWallpaperPage::refuse = false;
+  FakeWallpaperPage::editedInterval = 9;
+  FakePlainPage::refuse = true;
+  h.Run(false, [&](MainWindowHarness& h) {
+    h.OnUi([&] {
+      SendMessageA(h.Window(), WM_COMMAND, ID_CONFIGURE, 0);
+      widgets::TreeView tree(GetDlgItem(h.Window(), IDC_PAGE_TREE));
+      for (qv::PageKind kind : {qv::PageKind::Wallpaper, qv::PageKind::ScreenSaver})
+        tree.Select(tree.FindByValue(static_cast<LPARAM>(kind)));
+      SendMessageA(h.Window(), WM_CLOSE, 0, 0);
+      EXPECT_TRUE(IsWindowVisible(h.Window())) << "the refusal keeps the window shown";
+      EXPECT_EQ(h.settings.wallpaper.interval, 3) << "no page committed";
+      FakePlainPage::refuse = false;
+      SendMessageA(h.Window(), WM_CLOSE, 0, 0);
+      EXPECT_EQ(h.settings.wallpaper.interval, 9);
+    });
+  });
+  FakePlainPage::refuse = false;
 }
 
 TEST(MainWindow, ApplyingTheScreenSaverPageMakesAZeroWaitFiveMinutesInTheListToo) {

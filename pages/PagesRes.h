@@ -1,0 +1,61 @@
+// Identifiers of the pages' resource script (Pages.rc): the page dialogs, their menus, the
+// controls they share and their own, and the commands of their menus. The numbers are fixed by
+// the dialog templates and menus that every list page shares.
+#pragma once
+
+// Dialogs.
+#define IDD_WALLPAPER_PAGE      132
+
+// Strings.
+// Strings are stored in blocks of 16 ids: each resource script keeps to blocks of its own.
+#define IDS_DEPTH_FORMAT        208   // "%d bit": the colour depth column
+
+// Menus: first sub-menu of each is the one shown.
+#define IDR_WALLPAPER_CONTEXT   162   // the wallpaper list's context menu
+#define IDR_WALLPAPER_ADD       165   // the wallpaper page's "Add" drop-down
+#define IDR_LIST_MODE           169   // "Details" / "Thumbnails" of the list-mode button
+
+// Controls shared by the list pages.
+#define IDC_LIST                1040
+#define IDC_ADD                 1022
+#define IDC_REMOVE              1009
+#define IDC_CLEAR               1010
+#define IDC_LIST_MODE           1027
+#define IDC_TOP                 1024
+#define IDC_UP                  1023
+#define IDC_DOWN                1012
+#define IDC_BOTTOM              1014
+#define IDC_CHANGE_MODE         1025
+#define IDC_ORDER               1026
+#define IDC_SET_CURRENT         1046
+#define IDC_GET_MORE            1034
+#define IDC_RESTORE             1045  // a restore or remove button, or the wallpaper's position label
+#define IDC_CHANGE_MODE_LABEL   1043
+#define IDC_ORDER_LABEL         1044
+
+// Wallpaper page.
+#define IDC_INTERVAL            1031
+#define IDC_INTERVAL_SPIN       1032
+#define IDC_TIMER_UNIT          1033
+#define IDC_POSITION            1028
+#define IDC_POSITION_LABEL      1045
+
+// Commands of the pages' menus.
+#define ID_REMOVE               1009
+#define ID_CLEAR                1010
+#define ID_PREVIEW              1036
+#define ID_SELECT_ALL           32779
+#define ID_INVERT_SELECTION     32780
+#define ID_SET_CURRENT          32781
+#define ID_VIEW_DETAILS         32776
+#define ID_VIEW_THUMBNAILS      32777
+#define ID_ADD_FILES            32786
+#define ID_ADD_FOLDER           32787
+#define ID_SITE_FIRST           37100
+#define ID_SITE_LAST            37125
+
+// Private messages of a page to itself.
+#define QV_MSG_THUMBNAILS_READY (WM_APP + 14)  // the thumbnail worker has finished results
+
+// The add-image-folder dialog's check box over the folder tree.
+#define IDC_INCLUDE_SUBFOLDERS  1000

@@ -1,0 +1,46 @@
+// The wallpaper page (dialog 132): the picture page over the wallpaper list, with its interval
+// and timer unit (enabled only for "use timer"), its position mode, and "Set As Current".
+#pragma once
+
+#include "core/ChangeLists.h"
+#include "pages/ImageSetupPage.h"
+
+namespace qv {
+
+class WallpaperPage : public ImageSetupPage {
+ public:
+  explicit WallpaperPage(const PageServices& services);
+
+  void Localize() override;
+  const WallpaperSetupData& Working() const { return working_; }
+
+  // The allowed interval.
+  static constexpr int kIntervalLow = 1;
+  static constexpr int kIntervalHigh = 1000000;
+
+ protected:
+  ImageSetupData& GetImageList() override { return working_; }
+  void TakeWorkingCopy(const PVoptionData& live) override;
+  void LoadControls() override;
+  bool ValidateControls() override;
+  void CommitTo(PVoptionData& live) override;
+  void FillChangeModeCombo() override;
+  void LocalizeAddMenu(HMENU menu) override;
+  void LocalizeContextMenu(HMENU menu) override;
+  std::vector<int> BottomControlIds() const override;
+
+  bool OnInit() override;
+  bool OnCommand(int code, int id, HWND control) override;
+
+ private:
+  void FillPositionCombo();
+  void EnableTimerControls();
+  void SetAsCurrent();
+
+  WallpaperSetupData working_;
+  widgets::NumberEdit interval_;
+  widgets::ComboBox timerUnit_;
+  widgets::ComboBox position_;
+};
+
+}  // namespace qv

@@ -1,0 +1,192 @@
+#include "tests/pages/PageTestSupport.h"
+
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "i18n/LanguageManager.h"
+#include "tests/support/WinTestSupport.h"
+
+namespace qvtest {
+namespace {
+
+bool Lookup(const std::string& section, const std::string& key, std::string* out) {
+  return qv::Languages().Lookup(section, key, out);
+}
+int Message(const char* key, UINT) {
+  Page().messages.push_back(key);
+  return IDOK;
+}
+int MessageWithPath(const char* key, const std::string& path, UINT) {
+  Page().messages.push_back(std::string(key) + "|" + path);
+  return IDOK;
+}
+void Range(int low, int high) {
+  Page().messages.push_back("range|" + std::to_string(low) + "|" + std::to_string(high));
+}
+void Help(HWND, const char* topic) { Page().opened.push_back(std::string("help|") + topic); }
+bool Shell(HWND, const std::string& target, int show) {
+  Page().opened.push_back(std::to_string(show) + "|" + target);
+  return true;
+}
+bool Folder(HWND, std::string* folder, bool* include) {
+  if (Page().folder.empty()) return false;
+  *folder = Page().folder;
+  *include = Page().includeSubFolders;
+  return true;
+}
+bool Files(HWND owner, const std::string& filter, std::vector<std::string>* paths) {
+  if (Page().useRealFileDialog) return qv::ProgramPageServices().pickFiles(owner, filter, paths);
+  *paths = Page().files;
+  return !paths->empty();
+}
+bool Wallpaper(const std::string& path, int position) {
+  Page().wallpapers.push_back(path + "|" + std::to_string(position));
+  return Page().modifyWallpaper ? Page().modifyWallpaper(path, position) : true;
+}
+
+}  // namespace
+
+PageRecord& Page() {
+  static PageRecord record;
+  return record;
+}
+
+const qv::PageServices& TestPageServices() {
+  static const qv::PageServices services = [] {
+    qv::PageServices s{};
+    s.lookup = &Lookup;
+    s.showMessage = &Message;
+    s.showMessageWithPath = &MessageWithPath;
+    s.showRangeMessage = &Range;
+    s.openHelp = &Help;
+    s.shellOpen = &Shell;
+    s.pickFolder = &Folder;
+    s.pickFiles = &Files;
+    s.modifyWallpaper = &Wallpaper;
+    return s;
+  }();
+  return services;
+}
+
+bool LoadProgramLanguage(const char* file) {
+  return qv::Languages().LoadLanguage(DistFolder() + "language\\" + file);
+}
+
+HostedWallpaperPage::HostedWallpaperPage(const qv::PVoptionData& live, int width, int height) {
+  host_ = CreateWindowExA(0, "STATIC", "Quorvex page test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                          width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  page_ = std::make_unique<qv::WallpaperPage>(TestPageServices());
+  if (!page_->Create(host_, live)) return;
+  page_->Localize();
+  page_->Load();
+  RECT client{};
+  GetClientRect(host_, &client);
+  MoveWindow(page_->Handle(), 0, 0, client.right, client.bottom, TRUE);
+  ShowWindow(page_->Handle(), SW_SHOW);
+  UpdateWindow(host_);
+}
+
+HostedWallpaperPage::~HostedWallpaperPage() {
+  page_.reset();
+  if (host_) DestroyWindow(host_);
+}
+
+void HostedWallpaperPage::Command(int id) const { SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+void HostedWallpaperPage::Pump(DWORD ms) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(5);
+  }
+}
+
+void HostedWallpaperPage::Drop(const std::vector<std::string>& paths) const {
+  size_t chars = 1;
+  for (const std::string& p : paths) chars += p.size() + 1;
+  HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + chars);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = FALSE;
+  char* at = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
+  for (const std::string& p : paths) {
+    std::memcpy(at, p.c_str(), p.size() + 1);
+    at += p.size() + 1;
+  }
+  *at = '\0';
+  GlobalUnlock(block);
+  // The page hands the block back with DragFinish, as the shell expects.
+  SendMessageA(Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+}
+
+void HostedWallpaperPage::ClickColumn(int column) const {
+  NMLISTVIEW click{};
+  click.hdr.hwndFrom = List().Handle();
+  click.hdr.idFrom = 1040;
+  click.hdr.code = LVN_COLUMNCLICK;
+  click.iItem = -1;
+  click.iSubItem = column;
+  SendMessageA(Window(), WM_NOTIFY, 1040, reinterpret_cast<LPARAM>(&click));
+}
+
+void HostedWallpaperPage::SelectRows(const std::vector<bool>& rows) const {
+  for (size_t i = 0; i < rows.size(); ++i) List().Select(static_cast<int>(i), rows[i]);
+}
+
+std::vector<std::string> HostedWallpaperPage::Column(int column) const {
+  std::vector<std::string> texts;
+  for (int row = 0; row < List().Count(); ++row) texts.push_back(List().Text(row, column));
+  return texts;
+}
+
+std::vector<std::string> FindPictures(const std::string& folder) {
+  std::vector<std::string> found;
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return found;
+  do {
+    std::string name = data.cFileName;
+    if (name == "." || name == "..") continue;
+    std::string path = folder + "\\" + name;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      for (const std::string& inner : FindPictures(path)) found.push_back(inner);
+    } else if (name.size() > 4 && _stricmp(name.c_str() + name.size() - 4, ".jpg") == 0) {
+      found.push_back(path);
+    }
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+std::vector<std::string> SmallestFirst(std::vector<std::string> paths) {
+  auto size = [](const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  };
+  std::stable_sort(paths.begin(), paths.end(),
+                   [&](const std::string& a, const std::string& b) { return size(a) < size(b); });
+  return paths;
+}
+
+}  // namespace qvtest
+
+namespace qvtest {
+
+std::string PageTempFolder(const std::string& name) {
+  char base[MAX_PATH];
+  GetTempPathA(MAX_PATH, base);
+  static int serial = 0;
+  std::string path = std::string(base) + "qvpage-" + std::to_string(GetTickCount()) + "-" +
+                     std::to_string(++serial) + "-" + name;
+  CreateDirectoryA(path.c_str(), nullptr);
+  return path;
+}
+
+}  // namespace qvtest

@@ -15,6 +15,7 @@
 #include "boot/ModifyBootScreen.h"
 #include "changers/ModifyLogonScreen.h"
 #include "changers/PEResources.h"
+#include "changers/ProgramPatch.h"
 #include "core/PVoptionData.h"
 #include "core/WindowsGeneration.h"
 #include "image/CxImage.h"

@@ -8,8 +8,36 @@ else()
   set(QV_WINDOWS OFF)
 endif()
 
+# The cache outside the work tree: cross-built libraries, Debian source packages, test pictures.
+# The Windows toolchain files set it already.
+if(NOT QV_CACHE)
+  if(DEFINED ENV{QV_CACHE})
+    set(QV_CACHE "$ENV{QV_CACHE}")
+  else()
+    set(QV_CACHE "$ENV{HOME}/.cache/quorvex")
+  endif()
+endif()
+
 # Where the runnable folder of a Windows build is left.
 set(QV_DIST_DIR "${CMAKE_BINARY_DIR}/dist/Quorvex" CACHE PATH "runnable program folder")
+set(QV_PAGE_ALIGNED_FILE -Wl,--file-alignment=4096)
+# The shipped binaries as linked, with their debug information, for crash analysis.
+set(QV_DEBUG_DIR "${CMAKE_BINARY_DIR}/debug")
+
+# qv_ship(TARGET): the target is linked into QV_DEBUG_DIR, and a stripped copy goes into the
+# program folder. Sections are aligned to whole pages in the file too: a loader can then map
+# them from the file instead of copying the module into private memory (Wine copies modules
+# with the default 512-byte alignment, debug sections and all, and Windows 9x pages such
+# modules from the file cache).
+function(qv_ship target)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QV_DEBUG_DIR})
+  target_link_options(${target} PRIVATE ${QV_PAGE_ALIGNED_FILE})
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${QV_DIST_DIR}
+    COMMAND ${CMAKE_STRIP} --strip-all -o ${QV_DIST_DIR}/$<TARGET_FILE_NAME:${target}>
+            $<TARGET_FILE:${target}>
+    VERBATIM)
+endfunction()
 
 set(QV_WARNINGS -Wall -Wextra -Wno-unused-parameter)
 
@@ -64,17 +92,24 @@ function(qv_define_program)
   target_compile_options(Quorvex PRIVATE ${QV_WARNINGS})
   target_link_libraries(Quorvex PRIVATE ${libs} comctl32 shell32 ole32 oleaut32 uuid advapi32
                         user32 gdi32 comdlg32 version)
-  set_target_properties(Quorvex PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QV_DIST_DIR})
+  qv_ship(Quorvex)
   foreach(entry ${data})
     string(REPLACE "|" ";" pair "${entry}")
     list(GET pair 0 from)
     list(GET pair 1 to)
     get_filename_component(name ${from} NAME)
-    add_custom_command(TARGET Quorvex POST_BUILD
-      COMMAND ${CMAKE_COMMAND} -E make_directory ${QV_DIST_DIR}/${to}
-      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${from} ${QV_DIST_DIR}/${to}/${name})
+    # The debug copies get the data too, so that they run as the shipped folder does.
+    foreach(dir ${QV_DIST_DIR} ${QV_DEBUG_DIR})
+      add_custom_command(TARGET Quorvex POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}/${to}
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${from} ${dir}/${to}/${name})
+    endforeach()
   endforeach()
 endfunction()
+
+# A GoogleTest program that skipped a test and failed none ends with this code
+# (tests/support/TestMain.h): ctest then reports it as skipped, and the test command counts it.
+set(QV_TEST_SKIPPED_EXIT 77)
 
 # qv_native_test(NAME SOURCES... [LIBS libs...]): a GoogleTest program of the native build.
 function(qv_native_test name)
@@ -84,9 +119,10 @@ function(qv_native_test name)
   cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
   add_executable(${name} ${T_UNPARSED_ARGUMENTS})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gtest_main)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest qv_test_main)
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES LABELS native)
+  set_tests_properties(${name} PROPERTIES LABELS native
+                       SKIP_RETURN_CODE ${QV_TEST_SKIPPED_EXIT})
 endfunction()
 
 # qv_windows_test(NAME SOURCES... [LIBS libs...]): a GoogleTest program of the Windows build,
@@ -98,10 +134,11 @@ function(qv_windows_test name)
   cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
   add_executable(${name} ${T_UNPARSED_ARGUMENTS})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gtest_main)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest qv_test_main)
   target_compile_definitions(${name} PRIVATE QV_DIST_DIR="${QV_DIST_DIR}")
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES LABELS windows TIMEOUT 600)
+  set_tests_properties(${name} PROPERTIES LABELS windows TIMEOUT 600
+                       SKIP_RETURN_CODE ${QV_TEST_SKIPPED_EXIT})
 endfunction()
 
 # The fuzz build (-DQV_FUZZ=ON, clang): every module is compiled with coverage and sanitizers,

@@ -26,6 +26,8 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export WINESERVER=/usr/lib/wine/wineserver${QV_WIN_ARCH#win}
 
+QV_MARLETT=${QV_MARLETT:-/usr/share/wine/fonts/marlett.ttf}
+
 # Creates the disposable test prefix once: a fresh Windows XP.
 qv_ensure_prefix() {
   if [ ! -f "$WINEPREFIX/.quorvex-ready" ]; then
@@ -36,6 +38,19 @@ qv_ensure_prefix() {
     "$WINESERVER" -w
     touch "$WINEPREFIX/.quorvex-ready"
   fi
+  qv_ensure_marlett
+}
+
+# Wine draws caption buttons with its Marlett font, which a new prefix here does not find: without
+# it they show as the letters "0 1 r". Also mends prefixes made before this step existed.
+qv_ensure_marlett() {
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts
+  [ -f "$fonts/marlett.ttf" ] && return 0
+  if [ ! -f "$QV_MARLETT" ]; then
+    echo "wine: $QV_MARLETT is missing (package fonts-wine): caption buttons will show as letters" >&2
+    return 0
+  fi
+  mkdir -p "$fonts" && cp "$QV_MARLETT" "$fonts/marlett.ttf"
 }
 
 # Starts an Xvfb display for this shell when none is set; qv_stop_display ends it.

@@ -22,7 +22,8 @@ std::string SettingsPath() {
 TEST(ChangeRun, StartupRunPutsEachListsFirstItemInEffect) {
   const std::string jpeg = qvtest::MachinePicture(QV_JPEG_PICTURE);
   const std::string gif = qvtest::MachinePicture(QV_GIF_PICTURE);
-  if (jpeg.empty() || gif.empty()) GTEST_SKIP() << "no machine pictures";
+  ASSERT_FALSE(jpeg.empty()) << "no JPEG picture at " << QV_JPEG_PICTURE;
+  ASSERT_FALSE(gif.empty()) << "no GIF picture at " << QV_GIF_PICTURE;
   char temp[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, temp);
   const std::string folder = std::string(temp) + "qv run saver folder";

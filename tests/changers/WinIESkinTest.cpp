@@ -47,7 +47,7 @@ class IESkin : public ::testing::Test {
  protected:
   void SetUp() override {
     picture_ = qvtest::MachinePicture(QV_GIF_PICTURE);
-    if (picture_.empty()) GTEST_SKIP() << "no GIF picture at " << QV_GIF_PICTURE;
+    ASSERT_FALSE(picture_.empty()) << "no GIF picture at " << QV_GIF_PICTURE;
     file_ = qv::ChangerOutputPath("qvieskin.bmp");
     DeleteFileA(file_.c_str());
     ASSERT_TRUE(qvtest::CreateUserKey(kToolbar));

@@ -106,7 +106,7 @@ class Wallpaper : public ::testing::Test {
  protected:
   void SetUp() override {
     picture_ = qvtest::MachinePicture(QV_JPEG_PICTURE);
-    if (picture_.empty()) GTEST_SKIP() << "no JPEG picture at " << QV_JPEG_PICTURE;
+    ASSERT_FALSE(picture_.empty()) << "no JPEG picture at " << QV_JPEG_PICTURE;
     previous_ = qv::SetDesktopObjectCreator(&CreateRecordingDesktop);
     g_calls = DesktopCalls();
     file_ = qv::ChangerOutputPath("qvwallpa.bmp");

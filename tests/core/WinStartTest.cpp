@@ -8,6 +8,18 @@ namespace {
 
 using qvtest::ChildProcess;
 
+// Minimizes another process's window and waits until it stays minimized with the process idle:
+// that process carries out the minimizing, and its own first showing could still undo it.
+bool MinimizeAndWait(HWND window, HANDLE process, DWORD ms) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start <= ms; Sleep(100)) {
+    if (!IsIconic(window))
+      ShowWindow(window, SW_MINIMIZE);
+    else if (WaitForInputIdle(process, 1000) == 0 && IsIconic(window))
+      return true;
+  }
+  return false;
+}
+
 TEST(WinStart, GenerationFollowsTheReportedWindowsVersion) {
   const std::string probe = qvtest::TestFolder() + "qv_generation_probe.exe";
   struct Row {
@@ -34,12 +46,7 @@ TEST(WinStart, SecondStartHandsOverToTheFirstAndEnds) {
   // The dialog exists before it shows itself; minimizing it earlier would be undone by that.
   DWORD shownStart = GetTickCount();
   while (!IsWindowVisible(window) && GetTickCount() - shownStart < 10000) Sleep(100);
-  Sleep(500);
-  // Showing another process's window is carried out by that process: wait until it is done.
-  ShowWindow(window, SW_MINIMIZE);
-  DWORD minimizeStart = GetTickCount();
-  while (!IsIconic(window) && GetTickCount() - minimizeStart < 10000) Sleep(100);
-  ASSERT_TRUE(IsIconic(window));
+  ASSERT_TRUE(MinimizeAndWait(window, first.Handle(), 20000));
 
   ChildProcess second;
   ASSERT_TRUE(second.Start(program));

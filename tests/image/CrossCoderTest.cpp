@@ -13,7 +13,7 @@ namespace {
 
 // A real photo nobody here made: libjpeg-turbo's test picture.
 std::string Photo() {
-  std::string jpeg = qvtest::SourceFolder("libjpeg-turbo-");
+  std::string jpeg = qvtest::SourceFolder("libjpeg-turbo");
   return jpeg.empty() ? "" : jpeg + "/testimages/testorig.jpg";
 }
 
@@ -31,7 +31,7 @@ struct Written {
 
 TEST(CrossCoder, OurCodersReadWhatImageMagickWrites) {
   std::string photo = Photo();
-  if (photo.empty()) GTEST_SKIP() << "run tests/image/fetch-test-images.sh";
+  ASSERT_FALSE(photo.empty()) << "no libjpeg-turbo pictures in " << qvtest::TestPicturesRoot();
   const Written cases[] = {
       {"bmp 24-bit", "", "BMP3:x.bmp", CXIMAGE_FORMAT_BMP, 24},
       {"bmp 8-bit", "-colors 200 -compress None", "BMP3:x.bmp", CXIMAGE_FORMAT_BMP, 8},
@@ -71,7 +71,7 @@ TEST(CrossCoder, OurCodersReadWhatImageMagickWrites) {
 
 TEST(CrossCoder, MultiPageTiffFromImageMagickSelectsEachPage) {
   std::string photo = Photo();
-  if (photo.empty()) GTEST_SKIP() << "run tests/image/fetch-test-images.sh";
+  ASSERT_FALSE(photo.empty()) << "no libjpeg-turbo pictures in " << qvtest::TestPicturesRoot();
   std::string file = qvtest::TempPath("pages.tif");
   ASSERT_TRUE(qvtest::RunConvertToFile("'" + photo + "' \\( '" + photo + "' -flip -resize 50% \\) '" + file + "'"));
   for (long page = 0; page < 2; page++) {
@@ -96,7 +96,7 @@ struct Ours {
 
 TEST(CrossCoder, ImageMagickReadsWhatOurCodersWrite) {
   std::string photo = Photo();
-  if (photo.empty()) GTEST_SKIP() << "run tests/image/fetch-test-images.sh";
+  ASSERT_FALSE(photo.empty()) << "no libjpeg-turbo pictures in " << qvtest::TestPicturesRoot();
   // Not here: 1-bit PCX, which ImageMagick reads with set bits black whatever the header palette.
   const Ours cases[] = {
       {"bmp 24", CXIMAGE_FORMAT_BMP, 0, "bmp", 0},     {"bmp 4", CXIMAGE_FORMAT_BMP, 4, "bmp", 0},

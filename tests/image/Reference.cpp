@@ -8,22 +8,11 @@
 
 namespace qvtest {
 
-std::string SourceFolder(const std::string& prefix) {
-  std::string root = TestImagesRoot();
-  if (root.empty()) return "";
-  DIR* dir = opendir(root.c_str());
-  if (!dir) return "";
-  std::string found;
-  while (dirent* e = readdir(dir)) {
-    std::string name = e->d_name;
-    if (name.compare(0, prefix.size(), prefix) == 0 && name.find(".tar") == std::string::npos &&
-        name.find(".dsc") == std::string::npos && FileExists(root + "/" + name + "/.")) {
-      found = root + "/" + name;
-      break;
-    }
-  }
-  closedir(dir);
-  return found;
+std::string SourceFolder(const std::string& package) {
+  std::string root = TestPicturesRoot();
+  if (root.empty() || package.empty()) return "";
+  std::string folder = root + "/" + package;
+  return FileExists(folder + "/.") ? folder : "";
 }
 
 std::vector<std::string> FilesIn(const std::string& folder, const std::vector<std::string>& suffixes) {

@@ -17,18 +17,19 @@ inline bool FileExists(const std::string& path) {
   return stat(path.c_str(), &st) == 0;
 }
 
-// The folder that holds the unpacked source packages, or "" when unknown.
-inline std::string TestImagesRoot() {
-  const char* env = std::getenv("QV_TEST_IMAGES");
+// The folder of the test pictures, one folder per Debian source package; the environment's
+// QV_TEST_PICTURES wins over the build's.
+inline std::string TestPicturesRoot() {
+  const char* env = std::getenv("QV_TEST_PICTURES");
   std::string root = env && *env ? env : "";
-#ifdef QV_TEST_IMAGES_DEFAULT
-  if (root.empty()) root = QV_TEST_IMAGES_DEFAULT;
+#ifdef QV_TEST_PICTURES
+  if (root.empty()) root = QV_TEST_PICTURES;
 #endif
   return root;
 }
 
-// The first folder under root whose name starts with prefix ("libpng1.6-"), or "".
-std::string SourceFolder(const std::string& prefix);
+// The unpacked source package ("libpng1.6") among the test pictures, or "" when it is not there.
+std::string SourceFolder(const std::string& package);
 
 // Every file of folder whose name ends with one of the suffixes, sorted.
 std::vector<std::string> FilesIn(const std::string& folder, const std::vector<std::string>& suffixes);

@@ -4,13 +4,15 @@
 //   pictures FILE...  the same with the wallpaper list of those pictures, centred
 //   remove   deletes those settings
 //   wait     waits up to 60 s for the program's window; exit code 1 when it does not come
+//   idle     waits up to 30 s for the program to reach its message loop with nothing to handle
 //   windows  one line per visible top-level window of the program: class|caption|WxH|texts
 //   confirm  presses the default button of the program's message box
 //   wallpaper  the wallpaper in effect: the system's name|the registry's name|WxH of that bitmap
 //   memory   the program's working set, peak working set and private bytes, in KiB
 //   quit     posts the agent's end message and waits up to 30 s for the process to go
 //   catch N  shows a window "qv key catcher" for N seconds: Wine sees X key presses only while
-//            one of its windows has the X focus, and then checks them against every hotkey
+//            one of its windows has the X focus, and then checks them against every hotkey.
+//            Its caption becomes "qv key catcher (active)" once it is Wine's foreground window.
 #include <windows.h>
 #include <psapi.h>
 
@@ -149,6 +151,15 @@ int Wallpaper() {
   return 0;
 }
 
+int Idle() {
+  DWORD pid = ProgramProcess();
+  HANDLE process = pid ? OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid) : nullptr;
+  if (!process) return 1;
+  DWORD waited = WaitForInputIdle(process, 30000);
+  CloseHandle(process);
+  return waited == 0 ? 0 : 1;
+}
+
 int Quit() {
   HWND window = MainWindow();
   if (!window) return 0;
@@ -167,9 +178,14 @@ int Catch(int seconds) {
                                 nullptr);
   if (!window) return 1;
   SetForegroundWindow(window);
+  bool active = false;
   for (DWORD start = GetTickCount(); GetTickCount() - start < static_cast<DWORD>(seconds) * 1000;) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    if (!active && GetForegroundWindow() == window) {
+      SetWindowTextA(window, "qv key catcher (active)");
+      active = true;
+    }
     Sleep(20);
   }
   DestroyWindow(window);
@@ -188,13 +204,14 @@ int main(int argc, char** argv) {
       if (ProgramProcess()) return 0;
     return 1;
   }
+  if (command == "idle") return Idle();
   if (command == "windows") return ListWindows(false);
   if (command == "confirm") return ListWindows(true);
   if (command == "memory") return Memory();
   if (command == "wallpaper") return Wallpaper();
   if (command == "quit") return Quit();
   if (command == "catch") return Catch(argc > 2 ? std::atoi(argv[2]) : 10);
-  std::fprintf(stderr, "usage: qv_agent_probe plant|pictures|remove|wait|windows|confirm|"
+  std::fprintf(stderr, "usage: qv_agent_probe plant|pictures|remove|wait|idle|windows|confirm|"
                        "wallpaper|memory|quit|catch\n");
   return 2;
 }

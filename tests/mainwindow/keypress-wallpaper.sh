@@ -22,6 +22,18 @@ registry_wallpaper() {
     awk '$1 == "Wallpaper" { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
 }
 
+# shoot_settled FILE: a screenshot once the screen has stopped changing (at most 15 seconds).
+shoot_settled() {
+  local previous="" now i
+  for ((i = 0; i < 30; i++)); do
+    now=$(import -window root png:- | md5sum)
+    [ "$now" = "$previous" ] && break
+    previous=$now
+    sleep 0.5
+  done
+  import -window root "$1"
+}
+
 first_size=$(picture_size "$first") second_size=$(picture_size "$second")
 [ -n "$first_size" ] && [ -n "$second_size" ] && [ "$first_size" != "$second_size" ] ||
   { echo "keypress-wallpaper: pictures of two different sizes are needed" >&2; exit 1; }
@@ -57,10 +69,10 @@ grep -qi '\\qvwallpa\.bmp$' <<<"$registry" || fail "the registry does not name t
 
 if [ -n "${QV_SHOT_DIR:-}" ]; then
   # A desktop window of Wine's own paints the wallpaper now in effect.
-  "$QV_WINE" explorer /desktop=qvshot,1024x768 "$probe" catch 6 >/dev/null 2>&1 &
+  "$QV_WINE" explorer /desktop=qvshot,1024x768 "$probe" catch 15 >/dev/null 2>&1 &
   shooter=$!
-  sleep 4
-  import -window root "$QV_SHOT_DIR/wallpaper.png"
+  wait_for 20 xdotool search --name "^qvshot" || fail "the Wine desktop window did not come"
+  shoot_settled "$QV_SHOT_DIR/wallpaper.png"
   wait "$shooter"
 fi
 

@@ -52,17 +52,13 @@ bool ParseLanguage(const char* data, std::size_t size, LanguageText* text,
   if (!error) error = &unused;
   ProfileReader reader(data, size);
   LanguageText result;
-  bool endedOnEmptyKey = false;
   ProfilePair pair;
-  if (!ReadLanguageInfo(&reader, &result.info, &endedOnEmptyKey, &pair)) {
+  if (!ReadLanguageInfo(&reader, &result.info)) {
     error->reason = "no [info] section";
     return false;
   }
-  // A file with an empty key cannot be loaded, wherever from "info" on the key is.
-  if (endedOnEmptyKey) {
-    *error = LanguageParseError{"empty key", pair.offset, pair.line};
-    return false;
-  }
+  // An empty key ends the "info" section (its descriptor is what came before it); the texts
+  // start at the next section header. Only an empty key in a later section refuses the file.
   ProfileSectionHeader header;
   while (reader.NextSection(&header)) {
     LanguageText::Section& section = result.sections[LowerAscii(header.name)];

@@ -47,9 +47,9 @@ bool ReadLanguageInfo(ProfileReader* reader, LanguageInfo* info, bool* endedOnEm
 bool ParseLanguageInfo(const char* data, std::size_t size, LanguageInfo* info);
 
 // The whole file: "info" first, then the sections after it. A later section of the same name
-// replaces an earlier one completely; a key read again overwrites the earlier pair. False
-// without an "info" section or when any pair from "info" on has an empty key; *text is
-// replaced only on success. The path is left empty for the caller.
+// replaces an earlier one completely; a key read again overwrites the earlier pair. An empty
+// key in "info" ends that section there and the file still loads. False without an "info"
+// section or when a pair of a later section has an empty key; *text is replaced only on success. The path is left empty for the caller.
 bool ParseLanguage(const char* data, std::size_t size, LanguageText* text,
                    LanguageParseError* error = nullptr);
 

@@ -132,8 +132,18 @@ bool LanguageManager::LoadFirstLanguage() {
   return false;
 }
 
+int LanguageManager::EnglishIndex() const {
+  static const std::string kEnglish = "english";
+  for (std::size_t i = 0; i < languages_.size(); ++i)
+    if (platform::LowerAscii(languages_[i].name.substr(0, kEnglish.size())) == kEnglish)
+      return static_cast<int>(i);
+  return -1;
+}
+
 bool LanguageManager::LoadLanguageOrFirst(const std::string& path) {
-  return (!path.empty() && LoadLanguage(path)) || LoadFirstLanguage();
+  if (!path.empty() && LoadLanguage(path)) return true;
+  int english = EnglishIndex();
+  return (english >= 0 && LoadLanguageAt(english)) || LoadFirstLanguage();
 }
 
 void LanguageManager::GetLanguageNames(std::vector<std::string>* names) const {

@@ -31,8 +31,12 @@ class LanguageManager {
   // next ones are tried in order, so that a single broken file does not leave the program
   // without any text. False when none loads.
   bool LoadFirstLanguage();
-  // The settings' language file if it loads, else LoadFirstLanguage.
+  // The settings' language file if it loads, else the language whose name begins with
+  // "English" (as the language combo boxes choose when the current file is not in the list),
+  // else LoadFirstLanguage.
   bool LoadLanguageOrFirst(const std::string& path);
+  // The index of the first language whose name begins with "English" (any case), or -1.
+  int EnglishIndex() const;
 
   // Replaces names with the language names in list order.
   void GetLanguageNames(std::vector<std::string>* names) const;

@@ -8,6 +8,7 @@
 #include "changers/ModifyWallpaper.h"
 #include "core/ShowMessage.h"
 #include "core/WindowsGeneration.h"
+#include "help/HelpFile.h"
 #include "i18n/LanguageManager.h"
 #include "i18n/MessageKeys.h"
 #include "pages/AddImageFolderDlg.h"
@@ -38,7 +39,7 @@ void ShowRange(int low, int high) {
   ::MessageBoxA(owner && ::IsWindow(owner) ? owner : nullptr, text, caption, MB_OK | MB_ICONINFORMATION);
 }
 
-void NoHelp(HWND, const char* topic) { QV_LOG_MSG(topic ? topic : "no help in this build"); }
+void PageHelp(HWND owner, const char* topic) { OpenHelp(owner, topic); }
 
 bool ShellOpen(HWND owner, const std::string& target, int show) {
   HINSTANCE result = ::ShellExecuteA(owner, "open", target.c_str(), nullptr, nullptr, show);
@@ -92,7 +93,7 @@ PageServices ProgramPageServices() {
   s.showMessage = &ShowMessage;
   s.showMessageWithPath = &ShowMessageWithPath;
   s.showRangeMessage = &ShowRange;
-  s.openHelp = &NoHelp;
+  s.openHelp = &PageHelp;
   s.shellOpen = &ShellOpen;
   s.pickFolder = &PickImageFolder;
   s.pickFiles = &PickFiles;

@@ -18,6 +18,7 @@ PACKAGES=(
   wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick
   valgrind nsis
   mate-backgrounds python3-pefile
+  fp-utils-3.2.2 libchm-bin
 )
 # Wanted but not required: the Windows tests fall back to the 64-bit build without them.
 I386_PACKAGES=(wine32:i386)

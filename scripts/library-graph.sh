@@ -23,7 +23,8 @@ for a, b in re.findall(r'"(node\d+)"\s*->\s*"(node\d+)"', text):
     la, lb = names[a], names[b]
     if la.startswith("qv_") or la in ("Quorvex", "kz", "pv"):
         links.setdefault(la, set())
-        if lb.startswith("qv_"):
+        # A target's post-build step that names its own file shows as an edge to itself: no link.
+        if lb.startswith("qv_") and lb != la:
             links[la].add(lb)
 for lib in sorted(links):
     print("%-24s -> %s" % (lib, " ".join(sorted(links[lib])) or "-"))

@@ -4,7 +4,6 @@
 
 #include "changers/ProgramPatch.h"
 #include "core/CommandLine.h"
-#include "core/QuickSetupSeam.h"
 #include "core/RotationRandom.h"
 #include "core/StartupRun.h"
 #include "core/app/MainWindowSeam.h"
@@ -27,7 +26,7 @@ std::string LoadResourceString(HINSTANCE instance, UINT id) {
 
 }  // namespace
 
-Pivora::Pivora() {
+Pivora::Pivora(QuickSetupWizard wizard) : wizard_(wizard) {
   SeedRotationRandom();
   InstallProgramChangers();
 }
@@ -79,7 +78,7 @@ int Pivora::RunFirstInstance() {
   if (!mutex_) QV_LOG();
 
   settingsPath_ = SettingsFilePath(platform::AppDataFolder(), instanceName_, platform::ProgramFilePath());
-  InitialiseSettings(settings_, settingsPath_, &RunQuickSetupWizard);
+  InitialiseSettings(settings_, settingsPath_, wizard_);
   // The settings name the user's language; a file that no longer loads gives the first one.
   Languages().LoadLanguageOrFirst(settings_.languageFile);
 

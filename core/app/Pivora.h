@@ -7,13 +7,16 @@
 #include <string>
 
 #include "core/PVoptionData.h"
+#include "core/StartupRun.h"
 
 namespace qv {
 
 class Pivora {
  public:
-  // Clears the mutex handle and seeds the rotation's random generator.
-  Pivora();
+  // Clears the mutex handle and seeds the rotation's random generator. wizard is what a first
+  // start runs when there are no settings (the program hands in the quick setup wizard, so that
+  // core/ does not link the pages; nullptr runs none).
+  explicit Pivora(QuickSetupWizard wizard = nullptr);
   ~Pivora();
   Pivora(const Pivora&) = delete;
   Pivora& operator=(const Pivora&) = delete;
@@ -33,6 +36,7 @@ class Pivora {
   // "-r": every list changes if due, the settings are saved. True when the agent is to stay.
   bool RunStartupChanges();
 
+  QuickSetupWizard wizard_;
   HINSTANCE instance_ = nullptr;
   HANDLE mutex_ = nullptr;  // owned; held for the life of the process
   std::string commandLine_;

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "core/QuickSetupSeam.h"
 #include "core/WindowsGeneration.h"
 #include "core/app/Pivora.h"
 
@@ -11,6 +12,6 @@ struct GenerationAtStart {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-  qv::Pivora application;
+  qv::Pivora application(&qv::RunQuickSetupWizard);
   return application.Run(instance, commandLine);
 }

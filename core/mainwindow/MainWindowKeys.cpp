@@ -42,10 +42,13 @@ const char* ScreenSaverToggleKey(bool screenSaverActive) {
 
 const std::vector<PageEntry>& PageEntries() {
   static const std::vector<PageEntry> pages = {
-      {PageKind::BootScreen, "Boot Screen"}, {PageKind::Wallpaper, "Wallpaper"},
-      {PageKind::IESkin, "IE Skin"},         {PageKind::LogonScreen, "Logon Screen"},
-      {PageKind::ScreenSaver, "Screen Saver"}, {PageKind::Preferences, "Preferences"},
-      {PageKind::About, "About"},
+      {PageKind::BootScreen, "Boot Screen", "boot_screen_changer.htm"},
+      {PageKind::Wallpaper, "Wallpaper", "wallpaper_changer.htm"},
+      {PageKind::IESkin, "IE Skin", "ie_skin_changer.htm"},
+      {PageKind::LogonScreen, "Logon Screen", "logon_screen_changer.htm"},
+      {PageKind::ScreenSaver, "Screen Saver", "screen_saver_changer.htm"},
+      {PageKind::Preferences, "Preferences", "preferences.htm"},
+      {PageKind::About, "About", nullptr},
   };
   return pages;
 }
@@ -54,6 +57,12 @@ const char* PageNameKey(PageKind kind) {
   for (const PageEntry& entry : PageEntries())
     if (entry.kind == kind) return entry.nameKey;
   return "";
+}
+
+const char* PageHelpTopic(PageKind kind) {
+  for (const PageEntry& entry : PageEntries())
+    if (entry.kind == kind) return entry.helpTopic;
+  return nullptr;
 }
 
 namespace {

@@ -15,10 +15,11 @@ struct MenuText {
   const char* key;
 };
 
-// A page and its key in section "Page Name", in the order of the page tree.
+// A page, its key in section "Page Name" and its help topic, in the order of the page tree.
 struct PageEntry {
   PageKind kind;
   const char* nameKey;
+  const char* helpTopic;  // nullptr: the help's contents
 };
 
 const std::vector<MenuText>& MenuBarTexts();
@@ -29,6 +30,8 @@ const std::vector<MenuText>& TrayMenuTexts();
 const char* ScreenSaverToggleKey(bool screenSaverActive);
 const std::vector<PageEntry>& PageEntries();
 const char* PageNameKey(PageKind kind);
+// The help topic of a kind's page, or nullptr for the contents.
+const char* PageHelpTopic(PageKind kind);
 
 // True once the rows above are in the language-key registry (at static construction).
 bool MainWindowKeysRegistered();

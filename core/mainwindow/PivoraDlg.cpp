@@ -128,6 +128,10 @@ INT_PTR PivoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       return FALSE;
+    case WM_HELP:
+      // F1 that the page shown did not take: its topic.
+      services_.openHelp(Handle(), PageHelpTopic(frame_.Selected()));
+      return TRUE;
     case WM_GETMINMAXINFO: {
       MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
       info->ptMinTrackSize.x = kMinimumWidth;

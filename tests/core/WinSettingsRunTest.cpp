@@ -43,12 +43,22 @@ class WinSettingsRun : public ::testing::Test {
   }
   void TearDown() override { DeleteFileA(path_.c_str()); }
 
+  // A running agent may be replacing the file just then (for a moment it is missing or short):
+  // read until it loads, for 5 seconds at most.
   qv::PVoptionData ReadBack() {
-    qv::PVoptionData s;
-    std::string bytes;
-    EXPECT_TRUE(platform::ReadFileBytes(path_, bytes));
-    EXPECT_TRUE(s.LoadFromBytes(bytes.data(), bytes.size()));
-    return s;
+    const DWORD start = GetTickCount();
+    for (;;) {
+      qv::PVoptionData s;
+      std::string bytes;
+      bool read = platform::ReadFileBytes(path_, bytes);
+      bool loaded = read && s.LoadFromBytes(bytes.data(), bytes.size());
+      if (loaded || GetTickCount() - start >= 5000) {
+        EXPECT_TRUE(read) << path_;
+        EXPECT_TRUE(loaded) << path_;
+        return s;
+      }
+      Sleep(50);
+    }
   }
 
   std::string path_;
@@ -94,10 +104,25 @@ TEST_F(WinSettingsRun, StartupRunWithTheAgentOnStaysUntilAnUndoRunEndsIt) {
   EXPECT_EQ(ReadBack().agentEnabled, 1);  // the ending window saved the settings again
 }
 
-TEST_F(WinSettingsRun, AFileThatIsNotOursGivesTheDefaultsWhichTheWindowSaves) {
+TEST_F(WinSettingsRun, AFileThatIsNotOursRunsTheWizardWhoseCancelLeavesTheDefaultsWhichTheWindowSaves) {
   ASSERT_TRUE(platform::ReplaceFileContent(path_, "not a settings file", std::string()));
   ChildProcess first;
   ASSERT_TRUE(first.Start(qvtest::DistFolder() + "Quorvex.exe"));
+  // The first-start wizard: Cancel asks; No keeps it open, Yes leaves the defaults.
+  HWND wizard = qvtest::WaitForWindow("Quorvex Quick Setup Wizard", first.Id(), 60000);
+  ASSERT_NE(wizard, nullptr);
+  for (int answer : {IDNO, IDYES}) {
+    PostMessageA(wizard, WM_COMMAND, IDCANCEL, 0);
+    HWND question = qvtest::WaitForWindow("Quorvex", first.Id(), 30000);
+    ASSERT_NE(question, nullptr) << "Cancel asks first";
+    PostMessageA(question, WM_COMMAND, answer, 0);
+    DWORD start = GetTickCount();
+    while (IsWindow(question) && GetTickCount() - start < 10000) Sleep(50);
+    if (answer == IDNO) {
+      Sleep(500);
+      EXPECT_TRUE(IsWindow(wizard) && IsWindowVisible(wizard)) << "No keeps the wizard open";
+    }
+  }
   ASSERT_NE(qvtest::WaitForWindow("Quorvex", first.Id(), 60000), nullptr);
   ChildProcess undo;
   ASSERT_TRUE(undo.Start(qvtest::DistFolder() + "Quorvex.exe", "-u"));

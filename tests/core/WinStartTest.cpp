@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "res/resource.h"
+#include "tests/support/WinProgramSettings.h"
 #include "tests/support/WinTestSupport.h"
 
 namespace {
@@ -38,6 +39,7 @@ TEST(WinStart, GenerationFollowsTheReportedWindowsVersion) {
 
 TEST(WinStart, SecondStartHandsOverToTheFirstAndEnds) {
   const std::string program = qvtest::DistFolder() + "Quorvex.exe";
+  ASSERT_TRUE(qvtest::PlantDefaultSettings());  // no first-start wizard
   ChildProcess first;
   ASSERT_TRUE(first.Start(program)) << program;
   HWND window = qvtest::WaitForWindow("Quorvex", first.Id(), 60000);

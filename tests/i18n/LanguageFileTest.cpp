@@ -69,7 +69,17 @@ TEST(LanguageParse, RepeatsReplace) {
   EXPECT_EQ(text.sections["s"]["key"].first, "KEY");
 }
 
-TEST(LanguageParse, EmptyKeyFailsTheWholeFile) {
+TEST(LanguageParse, EmptyKeyInInfoEndsInfoAndTheFileLoads) {
+  LanguageText text;
+  ASSERT_TRUE(Parse("[info]\r\nlang name=L\r\n=b\r\nauthor=skipped\r\n[Strings]\r\n0003=a\r\n",
+                    &text));
+  EXPECT_EQ(text.info.name, "L");
+  EXPECT_EQ(text.info.author, "");  // info ended at the empty key
+  EXPECT_EQ(ValueOf(text, "strings", "0003"), "a");
+  EXPECT_EQ(text.sections.count("info"), 0u);
+}
+
+TEST(LanguageParse, EmptyKeyAfterInfoFailsTheWholeFile) {
   struct Row {
     const char* name;
     std::string file;
@@ -77,7 +87,8 @@ TEST(LanguageParse, EmptyKeyFailsTheWholeFile) {
     int line;
   } rows[] = {
       {"in a section after info", "[info]\r\nlang name=L\r\n[Strings]\r\n0003=a\r\n=b\r\n", false, 5},
-      {"in the info section", "[info]\r\n=b\r\n[Strings]\r\n0003=a\r\n", false, 2},
+      {"in the info section", "[info]\r\n=b\r\n[Strings]\r\n0003=a\r\n", true, 0},
+      {"in info and again later", "[info]\r\n=b\r\n[s]\r\n=c\r\n", false, 4},
       {"blanks before =", "[info]\r\n[s]\r\n   =b", false, 3},
       {"before info it is not read", "[early]\r\n=b\r\n[info]\r\n[s]\r\nk=v", true, 0},
       {"a comment line is no key", "[info]\r\n[s]\r\n;=b\r\nk=v", true, 0},

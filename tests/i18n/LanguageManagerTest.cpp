@@ -140,21 +140,28 @@ TEST(LanguageLoad, ByIndexAndCurrentIndex) {
   EXPECT_EQ(manager.GetCurrentIndex(), -1);  // the same file under another path is not in the list
 }
 
-TEST(LanguageLoad, SettingsFileElseFirstThatLoads) {
+TEST(LanguageLoad, SettingsFileElseEnglishElseFirstThatLoads) {
   LanguageFolder folder;
-  std::string eng = folder.Write("qveng.lng", LanguageFile("English", "[s]\r\nk=en\r\n"));
-  folder.Write("qvdeu.lng", LanguageFile("Deutsch", "[s]\r\nk=de\r\n"));
+  std::string eng = folder.Write("qveng.lng", LanguageFile("English (UK)", "[s]\r\nk=en\r\n"));
+  std::string deu = folder.Write("qvdeu.lng", LanguageFile("Deutsch", "[s]\r\nk=de\r\n"));
   folder.Write("qvaaa.lng", LanguageFile("Afrikaans", "[s]\r\n=broken\r\n"));
   LanguageManager manager;
   ASSERT_TRUE(manager.ScanLanguages(folder.path(), "qv*.lng"));
   qvtest::LogCapture log;
-  ASSERT_TRUE(manager.LoadLanguageOrFirst(eng));
+  EXPECT_EQ(manager.EnglishIndex(), 2);
+  ASSERT_TRUE(manager.LoadLanguageOrFirst(deu));
+  EXPECT_EQ(Look(manager, "s", "k"), "de");
+  // A settings file that no longer exists: the English language, though Deutsch sorts first.
+  ASSERT_TRUE(manager.LoadLanguageOrFirst(folder.path() + "/qvgone.lng"));
   EXPECT_EQ(Look(manager, "s", "k"), "en");
-  // A settings file that no longer exists: the first of the sorted list that loads.
+  EXPECT_EQ(manager.GetCurrentIndex(), 2);
+  EXPECT_EQ(manager.DefaultLanguagePath(), eng);
+  // Without an English file, the first of the sorted list that loads.
+  fs::remove(fs::path(folder.path()) / "qveng.lng");
+  ASSERT_TRUE(manager.ScanLanguages(folder.path(), "qv*.lng"));
+  EXPECT_EQ(manager.EnglishIndex(), -1);
   ASSERT_TRUE(manager.LoadLanguageOrFirst(folder.path() + "/qvgone.lng"));
   EXPECT_EQ(Look(manager, "s", "k"), "de");
-  EXPECT_EQ(manager.GetCurrentIndex(), 1);
-  EXPECT_EQ(manager.DefaultLanguagePath(), eng);
 }
 
 TEST(LanguageLoad, NothingLoadsWhenEveryFileIsBroken) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "tests/i18n/WinDialogText.h"
+#include "tests/support/WinProgramSettings.h"
 #include "tests/support/WinTestSupport.h"
 
 namespace {
@@ -91,6 +92,7 @@ TEST(WinLanguageStart, AUsableLanguageLetsTheProgramRun) {
   // The first file cannot be loaded; the next one in sorted order can.
   ASSERT_TRUE(copy.AddLanguage("qvaaa.lng", "[info]\r\nlang name=Aaa\r\n[Strings]\r\n=x\r\n"));
   ASSERT_TRUE(copy.AddLanguage("qvzzz.lng", "[info]\r\nlang name=Zzz\r\n[Strings]\r\n0003=x\r\n"));
+  ASSERT_TRUE(qvtest::PlantDefaultSettings());  // no first-start wizard
   qvtest::ChildProcess child;
   ASSERT_TRUE(child.Start(copy.program()));
   HWND window = qvtest::WaitForWindow("Quorvex", child.Id(), 60000);

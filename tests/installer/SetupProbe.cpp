@@ -1,4 +1,6 @@
 // The setup test's helper inside the prefix, for what a shell script cannot read or write:
+//   defaults                  settings with the agent on and nothing to change, so that a start
+//                             shows the agent and not the first-start wizard
 //   changes BOOT LOGON SKIN WALLPAPER
 //                             settings with the agent on and the boot screen, logon screen,
 //                             browser skin and wallpaper lists holding one picture each, changed
@@ -165,7 +167,8 @@ int Quit() {
 int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   int result = 2;
-  if (command == "changes" && argc == 6) result = PlantChanges(argv + 2);
+  if (command == "defaults") result = qvtest::PlantAgentSettings(qvtest::AgentSettings()) ? 0 : 1;
+  else if (command == "changes" && argc == 6) result = PlantChanges(argv + 2);
   else if (command == "settings") result = PrintSettings();
   else if (command == "minutes" && argc == 3) result = SetMinutes(std::atoi(argv[2]));
   else if (command == "shortcut" && argc == 3) result = PrintShortcut(argv[2]);
@@ -176,7 +179,7 @@ int main(int argc, char** argv) {
     result = 1;
     for (int i = 0; i < 600 && result; ++i, Sleep(100)) result = AgentWindow() ? 0 : 1;
   } else {
-    std::fprintf(stderr, "usage: qv_setup_probe changes BOOT LOGON SKIN WALLPAPER | settings | minutes N |"
+    std::fprintf(stderr, "usage: qv_setup_probe defaults | changes BOOT LOGON SKIN WALLPAPER | settings | minutes N |"
                          " shortcut FILE | version FILE | agent | wait-agent | quit\n");
   }
   std::fflush(stdout);

@@ -137,6 +137,8 @@ expect_eq "setup version resource" "FileVersion=1.04 ProductVersion=1.04 fixed=1
 link=$(probe shortcut "$(wine_ winepath -w "$menu/Quorvex.lnk")")
 target=${link%%|*}
 expect_eq "shortcut target" "$instdir_win\\Quorvex.exe" "$target"
+# Settings first: without them the program opens with the first-start wizard.
+probe defaults || fail "settings not planted"
 "$QV_WINE" "$target" >/dev/null 2>&1 &
 if probe wait-agent; then
   expect_eq "program started from the shortcut's target" "$instdir_win\\Quorvex.exe" \

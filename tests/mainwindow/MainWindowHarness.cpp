@@ -49,6 +49,8 @@ bool Active() { return Record().screenSaverActive; }
 std::string QvLogo() { return Record().qvLogoPath; }
 std::string NoFile() { return std::string(); }
 void Timeout(int minutes) { Record().timeouts.push_back(minutes); }
+void Help(HWND, const char* topic) { Record().helpTopics.push_back(topic ? topic : "<contents>"); }
+void BootIniSetup(HWND) { ++Record().bootIniSetups; }
 
 // The harness never reaches the network: the checks' entries only record.
 void UpdateStart(HWND, int refreshDay) { Record().updateStarts.push_back(refreshDay); }
@@ -120,6 +122,8 @@ INT_PTR MainWindowHarness::Run(bool startupRun,
   services.qvUiHostPath = &NoFile;
   services.bootLogoPath = &NoFile;
   services.setScreenSaverTimeout = &Timeout;
+  services.openHelp = &Help;
+  services.setupBootIni = &BootIniSetup;
   services.startUpdateChecks = &UpdateStart;
   services.retryUpdateCheck = &UpdateRetry;
   services.retrySiteList = &SiteListRetry;

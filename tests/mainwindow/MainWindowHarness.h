@@ -30,6 +30,8 @@ struct Recorder {
   bool screenSaverActive = false;
   std::string qvLogoPath;
   std::vector<int> timeouts;
+  std::vector<std::string> helpTopics;  // "<contents>" for the contents
+  int bootIniSetups = 0;
   // The update check's entries: the refresh day handed to each start, the retries, the texts.
   std::vector<int> updateStarts;
   int updateRetries = 0;

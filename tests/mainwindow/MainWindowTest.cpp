@@ -221,6 +221,26 @@ TEST(MainWindow, NextWallpaperWithNothingToShowOpensTheWallpaperPage) {
   }
 }
 
+TEST(MainWindow, HelpOpensTheContentsOrTheShownPagesTopicAndSetupBootIniRunsTheSetup) {
+  MainWindowHarness h;
+  h.Run(false, [&](MainWindowHarness& h) {
+    h.OnUi([&] {
+      SendMessageA(h.Window(), WM_COMMAND, ID_HELP_CONTENTS, 0);
+      SendMessageA(h.Window(), WM_COMMAND, ID_PREFERENCES, 0);
+      SendMessageA(h.Window(), WM_HELP, 0, 0);
+      SendMessageA(h.Window(), WM_COMMAND, ID_ABOUT, 0);
+      SendMessageA(h.Window(), WM_HELP, 0, 0);
+      EXPECT_EQ(Record().helpTopics,
+                (std::vector<std::string>{"<contents>", "preferences.htm", "<contents>"}));
+      SendMessageA(h.Window(), WM_COMMAND, ID_SETUP_BOOTINI, 0);
+      // The test prefix reports Windows XP, where the command runs the setup.
+      EXPECT_EQ(Record().bootIniSetups, qv::WindowsGeneration == qv::kWinXP ? 1 : 0);
+    });
+  });
+  EXPECT_STREQ(qv::PageHelpTopic(qv::PageKind::Wallpaper), "wallpaper_changer.htm");
+  EXPECT_STREQ(qv::PageHelpTopic(qv::PageKind::BootScreen), "boot_screen_changer.htm");
+}
+
 TEST(MainWindow, SkinCommandsUseTheirOwnListAndMessage) {
   MainWindowHarness h;
   h.Run(false, [&](MainWindowHarness& h) {

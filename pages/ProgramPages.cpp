@@ -1,12 +1,12 @@
 #include "pages/ProgramPages.h"
 
 #include "boot/ui/BootScreenPage.h"
-#include "core/Pivora.h"
 #include "core/ShowMessage.h"
 #include "imageinfo/InfoPickers.h"
 #include "pages/PageServices.h"
 #include "pages/ThumbnailGenerator.h"
 #include "pages/WallpaperPage.h"
+#include "platform/ProgramFolder.h"
 
 namespace qv {
 namespace {

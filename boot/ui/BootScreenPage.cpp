@@ -4,13 +4,13 @@
 
 #include "boot/ui/BootScreenPreviewDlg.h"
 #include "boot/ui/BootScreenRes.h"
-#include "boot/ProgramPatch.h"
-#include "core/Log.h"
+#include "changers/ProgramPatch.h"
 #include "core/PVoptionData.h"
 #include "core/WindowsGeneration.h"
 #include "i18n/MessageKeys.h"
 #include "pages/PagesRes.h"
 #include "platform/AsciiText.h"
+#include "platform/Log.h"
 
 namespace qv {
 namespace {

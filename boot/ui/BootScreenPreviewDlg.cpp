@@ -7,10 +7,10 @@
 #include "boot/ui/BootScreenRes.h"
 #include "changers/ImagePreparation.h"
 #include "changers/LoadModuleBitmap.h"
-#include "core/Log.h"
 #include "core/WindowsGeneration.h"
 #include "i18n/MessageKeys.h"
 #include "platform/AsciiText.h"
+#include "platform/Log.h"
 
 namespace qv {
 namespace {
@@ -53,7 +53,7 @@ bool BootScreenPreviewDlg::Load(const std::string& path) {
 }
 
 bool BootScreenPreviewDlg::LoadKernelFile(const std::string& path) {
-  widgets::ScopedGdiObj<HBITMAP> bitmap(
+  ScopedGdiObj<HBITMAP> bitmap(
       LoadModuleBitmap(path, MAKEINTRESOURCEA(1), kWidth, kHeight, palette_));
   if (!bitmap || !picture_.CreateFromHBITMAP(bitmap.Get())) {
     QV_LOG_MSG(path.c_str());
@@ -185,7 +185,7 @@ bool BootScreenPreviewDlg::OnTimer(UINT_PTR id) {
     DrawAnimation(dc);
     display_.ReleaseDC(dc);
   } else {
-    widgets::ScopedDC dc(Handle());
+    ScopedDC dc(Handle());
     if (dc.Get()) DrawAnimation(dc.Get());
   }
   return true;

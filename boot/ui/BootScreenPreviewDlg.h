@@ -12,7 +12,7 @@
 #include "image/CxImage.h"
 #include "pages/PageServices.h"
 #include "widgets/Dialog.h"
-#include "widgets/Handles.h"
+#include "platform/Handles.h"
 
 namespace qv {
 
@@ -67,7 +67,7 @@ class BootScreenPreviewDlg : public widgets::ModalDialog {
   CxImage picture_;
   RGBQUAD palette_[256] = {};
   unsigned ticks_ = 0;
-  widgets::ScopedGdiObj<HBITMAP> strip_;  // the 640 x 10 band, taken on the first paint (2000)
+  ScopedGdiObj<HBITMAP> strip_;  // the 640 x 10 band, taken on the first paint (2000)
   bool fullScreen_ = false;
   RECT savedRect_ = {};
   LONG_PTR savedStyle_ = 0;

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "core/Log.h"
+#include "platform/Log.h"
 
 namespace qv {
 namespace {

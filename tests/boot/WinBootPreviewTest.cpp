@@ -7,8 +7,8 @@
 #include <functional>
 
 #include "boot/ModifyBootScreen.h"
-#include "boot/ProgramPatch.h"
 #include "boot/ui/BootScreenPreviewDlg.h"
+#include "changers/ProgramPatch.h"
 #include "core/WindowsGeneration.h"
 #include "tests/boot/WinBootPageSupport.h"
 #include "tests/boot/WinSystemFiles.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "boot/ModifyBootScreen.h"
-#include "boot/ProgramPatch.h"
+#include "changers/ProgramPatch.h"
 #include "core/WindowsGeneration.h"
 #include "imageinfo/InfoPickers.h"
 #include "pages/PagesRes.h"

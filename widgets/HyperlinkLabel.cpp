@@ -7,12 +7,18 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 0x51564C4B;  // "QVLK"
 
+int Brightness(COLORREF colour) {
+  return (GetRValue(colour) * 299 + GetGValue(colour) * 587 + GetBValue(colour) * 114) / 1000;
+}
+
 }  // namespace
 
 COLORREF LinkColour() {
-  // COLOR_HOTLIGHT is known from Windows 98 and 2000 on; older systems answer black for it.
+  // COLOR_HOTLIGHT is known from Windows 98 and 2000 on (older systems answer black), and some
+  // colour schemes use it as a pale hot-tracking background: then the usual link blue.
   COLORREF colour = ::GetSysColor(COLOR_HOTLIGHT);
-  return colour != RGB(0, 0, 0) ? colour : RGB(0, 0, 255);
+  const int contrast = Brightness(::GetSysColor(COLOR_BTNFACE)) - Brightness(colour);
+  return colour != RGB(0, 0, 0) && (contrast > 96 || contrast < -96) ? colour : RGB(0, 102, 204);
 }
 
 HyperlinkLabel::~HyperlinkLabel() {

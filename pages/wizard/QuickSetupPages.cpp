@@ -5,7 +5,7 @@
 #include "pages/HotkeyFields.h"
 #include "pages/wizard/QuickSetupRes.h"
 #include "pages/wizard/QuickSetupWizard.h"
-#include "widgets/ChoiceBox.h"
+#include "widgets/Controls.h"
 #include "widgets/ControlTexts.h"
 
 namespace qv {
@@ -70,7 +70,7 @@ void CQSWelcomePage::OnKillActive() { ::ShowWindow(SheetButton(widgets::kWizardB
 
 bool CQSLanguageSetupPage::OnInit() {
   MakeHeadingBold(Handle(), IDC_QS_LANGUAGE_TITLE, &titleFont_);
-  widgets::ChoiceBox combo(Item(IDC_QS_LANGUAGE_COMBO));
+  widgets::ComboBox combo(Item(IDC_QS_LANGUAGE_COMBO));
   std::vector<std::string> names;
   Languages().GetLanguageNames(&names);
   for (const std::string& name : names) combo.Add(name);
@@ -90,7 +90,7 @@ void CQSLanguageSetupPage::OnSetActive() {
 
 bool CQSLanguageSetupPage::OnCommand(int code, int id, HWND control) {
   if (id != IDC_QS_LANGUAGE_COMBO || code != CBN_SELCHANGE) return false;
-  int selected = widgets::ChoiceBox(control).Selection();
+  int selected = widgets::ComboBox(control).Selection();
   if (selected < 0) return true;
   // A file that cannot be loaded keeps the previous language and its texts.
   if (Languages().LoadLanguageAt(selected)) wizard_->Relocalize();

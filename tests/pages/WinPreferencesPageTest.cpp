@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -290,6 +291,19 @@ TEST_F(AboutPageTest, LinksTakeTheFocusShowTheHandAndWantEnter) {
   LOGFONTA font{};
   GetObjectA(host.page().HomePageLink().LinkFont(), sizeof font, &font);
   EXPECT_TRUE(font.lfUnderline);
+  // Drawn in the link colour, which stands out from the face whatever the colour scheme.
+  RedrawWindow(home, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  RECT r{};
+  GetClientRect(home, &r);
+  HDC dc = GetDC(home);
+  const COLORREF link = GetNearestColor(dc, widgets::LinkColour());
+  int linkPixels = 0;
+  for (int y = 0; y < r.bottom; ++y)
+    for (int x = 0; x < r.right; ++x) linkPixels += GetPixel(dc, x, y) == link;
+  ReleaseDC(home, dc);
+  EXPECT_GT(linkPixels, 20);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  EXPECT_GT(std::abs(GetGValue(face) + GetRValue(face) - GetGValue(link) - GetRValue(link)), 150);
 }
 
 TEST_F(AboutPageTest, TheIconButtonDrawsItsHoverStateAndPlaysOneSoundOnEntering) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -119,6 +120,36 @@ TEST_F(PreferencesFlow, UntickingTheAgentEndsTheProgramWhenTheWindowCloses) {
   qv::PVoptionData saved;
   ASSERT_TRUE(saved.Load(h.settingsPath));
   EXPECT_EQ(saved.agentEnabled, 0);
+}
+
+TEST_F(PreferencesFlow, ReloadShowsAnEditedLanguageFileAtOnceOnEveryOpenPage) {
+  // A language folder of the test's own, whose English file is edited while the window runs.
+  const std::string folder = qvtest::TempFolder("languages");
+  for (const char* file : {"qveng.lng", "qvdeu.lng"})
+    ASSERT_TRUE(CopyFileA((qvtest::DistFolder() + "language\\" + file).c_str(),
+                          (folder + "\\" + file).c_str(), FALSE));
+  ASSERT_TRUE(qv::Languages().ScanLanguages(folder, "qv*.lng"));
+  ASSERT_TRUE(qv::Languages().LoadLanguage(folder + "\\qveng.lng"));
+  h.Run(false, [&](qvtest::MainWindowHarness& h) {
+    h.OnUi([&] {
+      SendMessageA(h.Window(), WM_COMMAND, ID_CONFIGURE, 0);
+      Open(h.Window(), qv::PageKind::Wallpaper);
+      SendMessageA(h.Window(), WM_COMMAND, ID_PREFERENCES, 0);
+      HWND wallpaper = PageWith(h.Window(), IDC_INTERVAL);
+      HWND prefs = PageWith(h.Window(), IDC_RELOAD_LANGUAGES);
+      ASSERT_TRUE(wallpaper && prefs);
+      {
+        std::ofstream edit(folder + "\\qveng.lng", std::ios::binary | std::ios::app);
+        edit << "\r\n[Wallpaper Page]\r\n001=Edited while running:\r\n"
+                "[Page Name]\r\nPreferences=Edited Preferences\r\n";
+      }
+      EXPECT_EQ(ItemText(wallpaper, IDC_CHANGE_MODE_LABEL), "Change Wallpaper:");
+      SendDlgItemMessageA(prefs, IDC_RELOAD_LANGUAGES, BM_CLICK, 0, 0);
+      EXPECT_EQ(ItemText(wallpaper, IDC_CHANGE_MODE_LABEL), "Edited while running:");
+      EXPECT_EQ(h.Dialog().Frame().CaptionText(), "Edited Preferences");
+      EXPECT_EQ(ItemText(prefs, IDC_RELOAD_LANGUAGES), "Reload") << "keys the edit left alone";
+    });
+  });
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/Log.h"
+#include "platform/Log.h"
 #include "core/ProgramVersion.h"
 #include "i18n/LanguageFile.h"
 #include "i18n/MessageKeys.h"

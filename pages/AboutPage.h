@@ -8,7 +8,7 @@
 #include <string>
 
 #include "pages/SetupPage.h"
-#include "widgets/Handles.h"
+#include "platform/Handles.h"
 #include "widgets/HyperlinkLabel.h"
 #include "widgets/PictureButton.h"
 
@@ -45,7 +45,7 @@ class AboutPage : public SetupPage {
   widgets::PictureButton icon_;
   widgets::HyperlinkLabel homePage_;
   widgets::HyperlinkLabel feedback_;
-  widgets::ScopedGdiObj<HFONT> nameFont_;
+  qv::ScopedGdiObj<HFONT> nameFont_;
 };
 
 }  // namespace qv

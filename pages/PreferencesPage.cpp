@@ -1,7 +1,7 @@
 #include "pages/PreferencesPage.h"
 
-#include "core/Log.h"
-#include "core/MainWindowRes.h"
+#include "platform/Log.h"
+#include "platform/PrivateMessages.h"
 #include "i18n/LanguageManager.h"
 #include "net/WebLinks.h"
 #include "pages/HotkeyFields.h"

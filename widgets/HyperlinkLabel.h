@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "widgets/Handles.h"
+#include "platform/Handles.h"
 #include "widgets/Window.h"
 
 namespace widgets {
@@ -31,7 +31,7 @@ class HyperlinkLabel : public Window {
   void Paint();
   void Click() const;
 
-  ScopedGdiObj<HFONT> font_;
+  qv::ScopedGdiObj<HFONT> font_;
   bool attached_ = false;
 };
 

@@ -133,7 +133,7 @@ int IconMenu::MnemonicItem(HMENU popup, char key) {
 void IconMenu::Measure(MEASUREITEMSTRUCT* item) const {
   HMENU menu = reinterpret_cast<HMENU>(item->itemData);
   const std::string text = ItemText(menu, static_cast<UINT>(PositionOf(menu, item->itemID)));
-  ScopedDC screen(nullptr);
+  qv::ScopedDC screen(nullptr);
   HGDIOBJ previous = ::SelectObject(screen.Get(), boldFont_ ? boldFont_.Get() : ::GetStockObject(DEFAULT_GUI_FONT));
   RECT size{0, 0, 0, 0};
   ::DrawTextA(screen.Get(), text.c_str(), -1, &size, DT_SINGLELINE | DT_CALCRECT | DT_EXPANDTABS);

@@ -10,7 +10,7 @@
 
 #include <map>
 
-#include "widgets/Handles.h"
+#include "platform/Handles.h"
 
 namespace widgets {
 
@@ -38,8 +38,8 @@ class IconMenu {
   void Draw(const DRAWITEMSTRUCT* item) const;
 
   std::map<UINT, HICON> icons_;
-  ScopedGdiObj<HFONT> font_;
-  ScopedGdiObj<HFONT> boldFont_;
+  qv::ScopedGdiObj<HFONT> font_;
+  qv::ScopedGdiObj<HFONT> boldFont_;
 };
 
 // The small icon size of the system (16 x 16 on most).

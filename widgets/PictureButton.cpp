@@ -26,7 +26,7 @@ void PutLittleEndian(std::vector<unsigned char>& out, std::size_t at, unsigned v
 // A square bitmap of side pixels filled with face, the icon drawn at offset.
 HBITMAP DrawIconBitmap(HICON icon, int side, COLORREF face, int offset, bool sunken, bool frame,
                        bool greyed) {
-  ScopedDC screen(nullptr);
+  qv::ScopedDC screen(nullptr);
   HDC memory = ::CreateCompatibleDC(screen.Get());
   HBITMAP bitmap = ::CreateCompatibleBitmap(screen.Get(), side, side);
   if (!memory || !bitmap) {
@@ -36,7 +36,7 @@ HBITMAP DrawIconBitmap(HICON icon, int side, COLORREF face, int offset, bool sun
   }
   HGDIOBJ previous = ::SelectObject(memory, bitmap);
   RECT all{0, 0, side, side};
-  ScopedGdiObj<HBRUSH> brush(::CreateSolidBrush(face));
+  qv::ScopedGdiObj<HBRUSH> brush(::CreateSolidBrush(face));
   ::FillRect(memory, &all, brush.Get());
   const int iconSide = side - 8;
   const int at = 4 + offset;
@@ -48,7 +48,7 @@ HBITMAP DrawIconBitmap(HICON icon, int side, COLORREF face, int offset, bool sun
   }
   if (sunken) ::DrawEdge(memory, &all, EDGE_SUNKEN, BF_RECT);
   if (frame) {
-    ScopedGdiObj<HBRUSH> link(::CreateSolidBrush(::GetSysColor(COLOR_HIGHLIGHT)));
+    qv::ScopedGdiObj<HBRUSH> link(::CreateSolidBrush(::GetSysColor(COLOR_HIGHLIGHT)));
     ::FrameRect(memory, &all, link.Get());
   }
   ::SelectObject(memory, previous);
@@ -175,7 +175,7 @@ PictureButton::State PictureButton::StateOf(UINT itemState) const {
 }
 
 HBITMAP PictureButton::BitmapOf(State state) const {
-  const ScopedGdiObj<HBITMAP>* chosen = &bitmaps_.normal;
+  const qv::ScopedGdiObj<HBITMAP>* chosen = &bitmaps_.normal;
   switch (state) {
     case State::Hover: chosen = &bitmaps_.hover; break;
     case State::Pressed: chosen = &bitmaps_.pressed; break;

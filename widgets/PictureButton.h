@@ -9,16 +9,16 @@
 #include <cstddef>
 #include <vector>
 
-#include "widgets/Handles.h"
+#include "platform/Handles.h"
 #include "widgets/Window.h"
 
 namespace widgets {
 
 struct PictureButtonBitmaps {
-  ScopedGdiObj<HBITMAP> normal;
-  ScopedGdiObj<HBITMAP> hover;
-  ScopedGdiObj<HBITMAP> pressed;
-  ScopedGdiObj<HBITMAP> disabled;
+  qv::ScopedGdiObj<HBITMAP> normal;
+  qv::ScopedGdiObj<HBITMAP> hover;
+  qv::ScopedGdiObj<HBITMAP> pressed;
+  qv::ScopedGdiObj<HBITMAP> disabled;
 };
 
 // The four bitmaps of an icon on a square of side pixels: on the face colour, on a lighter face

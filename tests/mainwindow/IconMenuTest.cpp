@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "widgets/Handles.h"
+#include "platform/Handles.h"
 #include "widgets/IconMenu.h"
 #include "widgets/Menu.h"
 
@@ -14,7 +14,7 @@ namespace {
 constexpr UINT kOpen = 100, kNext = 101, kExit = 102, kInner = 103;
 
 struct Menus {
-  widgets::ScopedMenu popup{CreatePopupMenu()};
+  qv::ScopedMenu popup{CreatePopupMenu()};
   HMENU inner = CreatePopupMenu();
   Menus() {
     AppendMenuA(popup.Get(), MF_STRING, kOpen, "&Open");
@@ -83,9 +83,9 @@ TEST(IconMenu, MeasureAndDrawTheIconTheHighlightAndTheText) {
   EXPECT_FALSE(drawing.OnMessage(WM_MEASUREITEM, 1, reinterpret_cast<LPARAM>(&button), &result));
 
   const int width = 200, height = static_cast<int>(longItem.itemHeight);
-  widgets::ScopedDC screen(nullptr);
+  qv::ScopedDC screen(nullptr);
   HDC dc = CreateCompatibleDC(screen.Get());
-  widgets::ScopedGdiObj<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+  qv::ScopedGdiObj<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
   HGDIOBJ previous = SelectObject(dc, bitmap.Get());
   auto draw = [&](UINT id, UINT state) {
     DRAWITEMSTRUCT item{ODT_MENU, 0, id, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(m.popup.Get()),

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/MainWindowRes.h"
+#include "core/mainwindow/MainWindowRes.h"
 #include "i18n/LanguageManager.h"
 #include "pages/PagesRes.h"
 #include "pages/ProgramPages.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/MainWindowRes.h"
+#include "platform/PrivateMessages.h"
 #include "core/PVoptionData.h"
 #include "i18n/LanguageManager.h"
 #include "net/WebLinks.h"

@@ -327,9 +327,10 @@ TEST_F(AboutPageTest, TheIconButtonDrawsItsHoverStateAndPlaysOneSoundOnEntering)
     GetClientRect(button, &r);
     const int left = (r.right - 40) / 2, top = (r.bottom - 40) / 2;
     HDC dc = GetDC(button);
-    COLORREF edge = GetPixel(dc, left, top + 20);
+    const COLORREF edge = GetPixel(dc, left, top + 20);
+    const COLORREF frame = GetNearestColor(dc, GetSysColor(COLOR_HIGHLIGHT));
     ReleaseDC(button, dc);
-    EXPECT_EQ(edge, GetNearestColor(GetDC(nullptr), GetSysColor(COLOR_HIGHLIGHT)));
+    EXPECT_EQ(edge, frame);
     SendMessageA(button, WM_MOUSELEAVE, 0, 0);
     EXPECT_FALSE(picture.Hovering());
     SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));

@@ -238,15 +238,19 @@ MessageBoxCloser::~MessageBoxCloser() {
   g_closer = nullptr;
 }
 
+namespace {
+BOOL CALLBACK CloseIfMessageBox(HWND window, LPARAM) {
+  if (!g_closer || !IsDialogClass(window) || !IsWindowVisible(window)) return TRUE;
+  const std::string texts = StaticTexts(window);
+  if (texts.empty()) return TRUE;
+  g_closer->texts.push_back(texts);
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  return FALSE;
+}
+}  // namespace
+
 void CALLBACK MessageBoxCloser::Check(HWND, UINT, UINT_PTR, DWORD) {
-  EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM) -> BOOL {
-    if (!g_closer || !IsDialogClass(window) || !IsWindowVisible(window)) return TRUE;
-    const std::string texts = StaticTexts(window);
-    if (texts.empty()) return TRUE;
-    g_closer->texts.push_back(texts);
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    return FALSE;
-  }, 0);
+  EnumThreadWindows(GetCurrentThreadId(), &CloseIfMessageBox, 0);
 }
 
 std::string WinePath(const char* unixPath) {

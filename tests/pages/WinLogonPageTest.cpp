@@ -157,16 +157,17 @@ TEST_F(LogonPageTest, AProgramsThumbnailIsItsBitmap100) {
 // The system's colour dialog, answered through its own red, green and blue boxes.
 COLORREF g_dialogColour = 0;
 bool g_dialogSeen = false;
+BOOL CALLBACK AnswerIfColourDialog(HWND window, LPARAM) {
+  if (!GetDlgItem(window, COLOR_RED) || !GetDlgItem(window, COLOR_BLUE)) return TRUE;
+  g_dialogSeen = true;
+  SetDlgItemInt(window, COLOR_RED, GetRValue(g_dialogColour), FALSE);
+  SetDlgItemInt(window, COLOR_GREEN, GetGValue(g_dialogColour), FALSE);
+  SetDlgItemInt(window, COLOR_BLUE, GetBValue(g_dialogColour), FALSE);
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
+  return FALSE;
+}
 void CALLBACK AnswerColourDialog(HWND, UINT, UINT_PTR timer, DWORD) {
-  EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM) -> BOOL {
-    if (!GetDlgItem(window, COLOR_RED) || !GetDlgItem(window, COLOR_BLUE)) return TRUE;
-    g_dialogSeen = true;
-    SetDlgItemInt(window, COLOR_RED, GetRValue(g_dialogColour), FALSE);
-    SetDlgItemInt(window, COLOR_GREEN, GetGValue(g_dialogColour), FALSE);
-    SetDlgItemInt(window, COLOR_BLUE, GetBValue(g_dialogColour), FALSE);
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
-    return FALSE;
-  }, 0);
+  EnumThreadWindows(GetCurrentThreadId(), &AnswerIfColourDialog, 0);
   if (g_dialogSeen) KillTimer(nullptr, timer);
 }
 

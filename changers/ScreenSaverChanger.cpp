@@ -5,9 +5,9 @@
 
 #include <shellapi.h>
 
-#include "changers/RegistryKey.h"
-#include "core/Log.h"
-#include "core/MainWindowRes.h"
+#include "platform/Log.h"
+#include "platform/PrivateMessages.h"
+#include "platform/RegistryKey.h"
 
 namespace qv {
 namespace {

@@ -9,13 +9,13 @@
 #include "changers/ModifyLogonScreen.h"
 #include "changers/ModifyWallpaper.h"
 #include "changers/ScreenSaverChanger.h"
-#include "core/Log.h"
 #include "core/ShowMessage.h"
 #include "core/WindowsGeneration.h"
 #include "help/HelpFile.h"
 #include "i18n/LanguageManager.h"
 #include "i18n/MessageKeys.h"
 #include "pages/AddImageFolderDlg.h"
+#include "platform/Log.h"
 #include "res/resource.h"
 
 namespace qv {

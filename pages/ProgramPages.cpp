@@ -1,6 +1,5 @@
 #include "pages/ProgramPages.h"
 
-#include "core/Pivora.h"
 #include "core/ShowMessage.h"
 #include "imageinfo/InfoPickers.h"
 #include "pages/IESkinPage.h"
@@ -9,6 +8,7 @@
 #include "pages/ScreenSaverPage.h"
 #include "pages/ThumbnailGenerator.h"
 #include "pages/WallpaperPage.h"
+#include "platform/ProgramFolder.h"
 
 namespace qv {
 namespace {

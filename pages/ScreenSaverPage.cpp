@@ -3,7 +3,7 @@
 #include <shellapi.h>
 
 #include "changers/ScreenSaverChanger.h"
-#include "core/Log.h"
+#include "platform/Log.h"
 #include "core/PVoptionData.h"
 #include "i18n/MessageKeys.h"
 #include "pages/ImageRows.h"

@@ -6,7 +6,7 @@
 
 #include "core/ChangeLists.h"
 #include "pages/BaseSetupDlg.h"
-#include "widgets/Handles.h"
+#include "platform/Handles.h"
 
 namespace qv {
 
@@ -61,7 +61,7 @@ class ScreenSaverPage : public BaseSetupDlg {
 
   ScreenSaverSetupData working_;
   widgets::NumberEdit wait_;
-  widgets::ScopedMenu viewMenu_;
+  qv::ScopedMenu viewMenu_;
 };
 
 }  // namespace qv

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "widgets/Handles.h"
+#include "platform/Handles.h"
 #include "widgets/MenuButton.h"
 #include "widgets/VisualStyle.h"
 
@@ -22,8 +22,8 @@ HBITMAP MakeSwatch(HDC reference, COLORREF colour) {
   HDC dc = ::CreateCompatibleDC(reference);
   HGDIOBJ old = ::SelectObject(dc, bitmap);
   RECT all{0, 0, kSwatchWidth, kSwatchHeight};
-  ScopedGdiObj<HBRUSH> frame(::CreateSolidBrush(RGB(0, 0, 0)));
-  ScopedGdiObj<HBRUSH> fill(::CreateSolidBrush(colour));
+  qv::ScopedGdiObj<HBRUSH> frame(::CreateSolidBrush(RGB(0, 0, 0)));
+  qv::ScopedGdiObj<HBRUSH> fill(::CreateSolidBrush(colour));
   ::FillRect(dc, &all, frame.Get());
   RECT inner{1, 1, kSwatchWidth - 1, kSwatchHeight - 1};
   ::FillRect(dc, &inner, fill.Get());
@@ -79,10 +79,10 @@ void ColourPicker::Draw(const DRAWITEMSTRUCT& item) const {
   DrawDropDownArrow(item.hDC, arrow, disabled);
   RECT swatch{rect.left + 4, rect.top + 4, arrow.left - 2, rect.bottom - 4};
   if (pushed) ::OffsetRect(&swatch, 1, 1);
-  ScopedGdiObj<HBRUSH> frame(::CreateSolidBrush(::GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT)));
+  qv::ScopedGdiObj<HBRUSH> frame(::CreateSolidBrush(::GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT)));
   ::FrameRect(item.hDC, &swatch, frame.Get());
   ::InflateRect(&swatch, -1, -1);
-  ScopedGdiObj<HBRUSH> fill(::CreateSolidBrush(disabled ? ::GetSysColor(COLOR_BTNFACE) : colour_));
+  qv::ScopedGdiObj<HBRUSH> fill(::CreateSolidBrush(disabled ? ::GetSysColor(COLOR_BTNFACE) : colour_));
   ::FillRect(item.hDC, &swatch, fill.Get());
   if (focused) {
     RECT focus = rect;
@@ -92,10 +92,10 @@ void ColourPicker::Draw(const DRAWITEMSTRUCT& item) const {
 }
 
 void ColourPicker::ShowPalette(HWND owner) const {
-  ScopedMenu menu(::CreatePopupMenu());
+  qv::ScopedMenu menu(::CreatePopupMenu());
   if (!menu) return;
   HDC screen = ::GetDC(nullptr);
-  std::vector<ScopedGdiObj<HBITMAP>> swatches;  // live until the menu has been tracked
+  std::vector<qv::ScopedGdiObj<HBITMAP>> swatches;  // live until the menu has been tracked
   for (int i = 0; i < kPaletteSize; ++i) {
     UINT flags = MF_STRING | (kPalette[i].colour == colour_ ? MF_CHECKED : 0);
     if (i > 0 && i % kRowsPerColumn == 0) flags |= MF_MENUBARBREAK;

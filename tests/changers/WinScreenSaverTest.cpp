@@ -13,10 +13,11 @@
 #include "changers/ScreenSaverChanger.h"
 #include "core/ChangeLists.h"
 #include "core/ListServices.h"
-#include "core/MainWindowRes.h"
 #include "core/ScreenSaverItemData.h"
 #include "core/WindowsGeneration.h"
+#include "core/mainwindow/MainWindowRes.h"
 #include "platform/Platform.h"
+#include "platform/PrivateMessages.h"
 #include "tests/changers/WinChangerSupport.h"
 #include "tests/support/WinTestSupport.h"
 

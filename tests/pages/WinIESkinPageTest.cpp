@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "changers/ImagePreparation.h"
-#include "core/ProgramChangers.h"
+#include "core/app/ProgramChangers.h"
 #include "imageinfo/InfoPickers.h"
 #include "pages/IESkinPage.h"
 #include "pages/PagesRes.h"

@@ -6,9 +6,9 @@
 
 #include <colordlg.h>
 
-#include "boot/ModifyBootScreen.h"
+#include "changers/ProgramPatch.h"
 #include "changers/ModifyLogonScreen.h"
-#include "core/ProgramChangers.h"
+#include "core/app/ProgramChangers.h"
 #include "i18n/LanguageKeys.h"
 #include "image/CxImage.h"
 #include "imageinfo/InfoPickers.h"

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/ProgramChangers.h"
+#include "core/app/ProgramChangers.h"
 #include "pages/PagesRes.h"
 #include "pages/ScreenSaverPage.h"
 #include "tests/pages/PageTestSupport.h"

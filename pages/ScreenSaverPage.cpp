@@ -3,12 +3,12 @@
 #include <shellapi.h>
 
 #include "changers/ScreenSaverChanger.h"
-#include "platform/Log.h"
 #include "core/PVoptionData.h"
 #include "i18n/MessageKeys.h"
 #include "pages/ImageRows.h"
 #include "pages/ImageSetupPage.h"
 #include "pages/PagesRes.h"
+#include "platform/Log.h"
 
 namespace qv {
 namespace {

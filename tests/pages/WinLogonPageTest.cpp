@@ -6,8 +6,8 @@
 
 #include <colordlg.h>
 
-#include "changers/ProgramPatch.h"
 #include "changers/ModifyLogonScreen.h"
+#include "changers/ProgramPatch.h"
 #include "core/app/ProgramChangers.h"
 #include "i18n/LanguageKeys.h"
 #include "image/CxImage.h"

@@ -2,9 +2,11 @@
 
 #include "core/ShowMessage.h"
 #include "imageinfo/InfoPickers.h"
+#include "pages/AboutPage.h"
 #include "pages/IESkinPage.h"
 #include "pages/LogonScreenPage.h"
 #include "pages/PageServices.h"
+#include "pages/PreferencesPage.h"
 #include "pages/ScreenSaverPage.h"
 #include "pages/ThumbnailGenerator.h"
 #include "pages/WallpaperPage.h"
@@ -30,6 +32,10 @@ std::unique_ptr<ConfigPage> MakeProgramPage(PageKind kind) {
       return std::make_unique<LogonScreenPage>(Services());
     case PageKind::ScreenSaver:
       return std::make_unique<ScreenSaverPage>(Services());
+    case PageKind::Preferences:
+      return std::make_unique<PreferencesPage>(Services());
+    case PageKind::About:
+      return std::make_unique<AboutPage>(Services());
     default:
       return nullptr;
   }

@@ -221,8 +221,12 @@ TEST_F(PreferencesPageTest, ReloadFindsNewFilesAndReadsTheCurrentOneAgain) {
   EXPECT_EQ(host.Text(IDC_RELOAD_LANGUAGES), "") << "a key the file lacks shows empty";
 }
 
-TEST_F(PreferencesPageTest, TheLanguagePackPageOpensMaximisedThroughTheShell) {
+TEST_F(PreferencesPageTest, TheLanguagePackPageOpensMaximisedThroughTheShellAndF1ItsTopic) {
   Hosted<qv::PreferencesPage> host(live);
+  qvtest::Page() = qvtest::PageRecord();
+  HELPINFO help{sizeof help, HELPINFO_WINDOW, IDC_LANGUAGE_COMBO, host.Item(IDC_LANGUAGE_COMBO), 0, {0, 0}};
+  SendMessageA(host.page().Handle(), WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
+  EXPECT_EQ(qvtest::Page().opened, std::vector<std::string>{"help|preferences.htm"});
   host.Command(IDC_LANGUAGE_PACK);
   ASSERT_EQ(g_opened.size(), 1u);
   const std::string prefix = "open|" + std::to_string(SW_SHOWMAXIMIZED) + "|";

@@ -6,7 +6,10 @@
 #include <cstdio>
 
 #include "boot/ModifyBootScreen.h"
+#include "changers/ModifyIESkin.h"
+#include "changers/ModifyLogonScreen.h"
 #include "changers/ModifyWallpaper.h"
+#include "changers/ScreenSaverChanger.h"
 #include "core/ShowMessage.h"
 #include "core/WindowsGeneration.h"
 #include "help/HelpFile.h"
@@ -101,6 +104,11 @@ PageServices ProgramPageServices() {
   s.modifyWallpaper = &ModifyWallpaper;
   s.changeBootScreen = &ChangeBootScreen;
   s.restoreBootScreen = &RestoreBootScreen;
+  s.removeIESkin = &RemoveIESkin;
+  s.modifyLogonScreen = &ModifyLogonScreen;
+  s.restoreLogonHost = &RestoreLogonHost;
+  s.previewScreenSaver = &PreviewScreenSaver;
+  s.configureScreenSaver = &ConfigureScreenSaver;
   return s;
 }
 

@@ -58,6 +58,7 @@ bool BootScreen(const std::string& path) {
 bool RestoreBoot() {
   Page().bootScreens.push_back("restore");
   return Page().restoreBootScreen ? Page().restoreBootScreen() : true;
+}
 bool RemoveSkin() {
   ++Page().skinRemovals;
   return qv::RemoveIESkin();

@@ -1,0 +1,155 @@
+// The wallpaper page's thumbnail view under Wine, measured the way a user feels it:
+//   stall FOLDER   every .jpg of the folder as rows; while the worker makes their thumbnails
+//                  (the list scrolled a page further each time the visible ones are done), a
+//                  ticker thread posts a timestamped message to the user-interface thread every
+//                  10 ms; prints the longest and the 99th-percentile delay until it was handled.
+//   first FILE...  the given pictures as rows; prints the time from switching to the thumbnail
+//                  view until the first screen's thumbnails are all made, and per thumbnail.
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "imageinfo/InfoPickers.h"
+#include "pages/PagesRes.h"
+#include "pages/ThumbnailGenerator.h"
+#include "tests/pages/PageTestSupport.h"
+#include "tests/support/WinTestSupport.h"
+
+namespace {
+
+constexpr UINT kTick = WM_APP + 77;  // wParam: microseconds since the start when it was posted
+
+double Now(const LARGE_INTEGER& start) {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart - start.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
+}
+
+bool QueueIdle(qvtest::HostedWallpaperPage& host) {
+  return host.page().Thumbnails().Pending() == 0 && !host.page().Thumbnails().WorkerRunning();
+}
+
+int RowsWithoutThumbnail(qvtest::HostedWallpaperPage& host) {
+  int left = 0;
+  for (int row = 0; row < host.List().Count(); ++row)
+    left += host.page().Record(row)->thumbState == qv::kThumbNotMade ? 1 : 0;
+  return left;
+}
+
+// Handles this thread's messages until timeoutMs passes or the thread's queue stays empty for
+// a moment; ticks are measured on the way.
+void PumpFor(DWORD timeoutMs, const LARGE_INTEGER& start, std::vector<double>* delays) {
+  const DWORD begin = GetTickCount();
+  while (GetTickCount() - begin < timeoutMs) {
+    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT) == WAIT_TIMEOUT) return;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (!msg.hwnd && msg.message == kTick) {
+        if (delays) delays->push_back(Now(start) - static_cast<double>(msg.wParam));
+        continue;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+}
+
+int Stall(const std::string& folder) {
+  const std::vector<std::string> photos = qvtest::FindPictures(folder);
+  if (photos.empty()) {
+    std::fprintf(stderr, "no pictures in %s\n", folder.c_str());
+    return 1;
+  }
+  qv::PVoptionData live;
+  qvtest::HostedWallpaperPage host(live);
+  for (const std::string& photo : photos) host.page().AddFileRow(photo);
+
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  const DWORD ui = GetCurrentThreadId();
+  std::atomic<bool> done{false};
+  std::thread ticker([&] {
+    while (!done) {
+      PostThreadMessageA(ui, kTick, static_cast<WPARAM>(Now(start)), 0);
+      Sleep(10);
+    }
+  });
+
+  std::vector<double> delays;
+  const long callsBefore = qv::ThumbnailGenerator::Shared().Calls();
+  host.Command(ID_VIEW_THUMBNAILS);
+  UpdateWindow(host.List().Handle());
+  int stuck = 0;
+  while (RowsWithoutThumbnail(host) > 0 && stuck < 3) {
+    PumpFor(200, start, &delays);
+    if (!QueueIdle(host)) continue;
+    const int before = RowsWithoutThumbnail(host);
+    RECT client = host.List().ClientRect();
+    host.List().Send(LVM_SCROLL, 0, client.bottom);
+    UpdateWindow(host.List().Handle());
+    PumpFor(200, start, &delays);
+    stuck = RowsWithoutThumbnail(host) == before && QueueIdle(host) ? stuck + 1 : 0;
+  }
+  const double seconds = Now(start) / 1e6;
+  done = true;
+  ticker.join();
+  PumpFor(50, start, &delays);
+
+  std::sort(delays.begin(), delays.end());
+  const double worst = delays.empty() ? 0 : delays.back() / 1000;
+  const double p99 = delays.empty() ? 0 : delays[delays.size() * 99 / 100] / 1000;
+  std::printf("stall: %zu rows, %ld thumbnails made, %d rows left, %.1f s; %zu ticks, longest %.1f ms, "
+              "99th percentile %.1f ms\n",
+              photos.size(), qv::ThumbnailGenerator::Shared().Calls() - callsBefore,
+              RowsWithoutThumbnail(host), seconds, delays.size(), worst, p99);
+  return RowsWithoutThumbnail(host) == 0 ? 0 : 1;
+}
+
+int FirstScreen(const std::vector<std::string>& files) {
+  qv::PVoptionData live;
+  qvtest::HostedWallpaperPage host(live);
+  for (const std::string& file : files) host.page().AddFileRow(file);
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  const long callsBefore = qv::ThumbnailGenerator::Shared().Calls();
+  host.Command(ID_VIEW_THUMBNAILS);
+  UpdateWindow(host.List().Handle());
+  while (!QueueIdle(host) || qv::ThumbnailGenerator::Shared().Calls() == callsBefore) {
+    PumpFor(50, start, nullptr);
+    if (Now(start) > 600e6) break;
+  }
+  PumpFor(20, start, nullptr);
+  const double ms = Now(start) / 1000;
+  const long made = qv::ThumbnailGenerator::Shared().Calls() - callsBefore;
+  std::printf("first screen: %ld thumbnails of %zu rows in %.0f ms, %.1f ms each\n", made, files.size(), ms,
+              made ? ms / static_cast<double>(made) : 0.0);
+  return made > 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3 || (std::strcmp(argv[1], "stall") && std::strcmp(argv[1], "first"))) {
+    std::fprintf(stderr, "usage: %s stall FOLDER | first FILE...\n", argv[0]);
+    return 2;
+  }
+  if (!qvtest::LoadProgramLanguage("qveng.lng")) return 1;
+  qv::InitInfoPickers();
+  if (!qv::ThumbnailGenerator::Shared().Load(qvtest::DistFolder() + "kz.dll", nullptr)) {
+    std::fprintf(stderr, "kz.dll not found beside the program\n");
+    return 1;
+  }
+  if (!std::strcmp(argv[1], "stall")) return Stall(argv[2]);
+  return FirstScreen(std::vector<std::string>(argv + 2, argv + argc));
+}

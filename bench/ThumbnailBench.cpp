@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -47,6 +49,25 @@ int RowsWithoutThumbnail(qvtest::HostedWallpaperPage& host) {
   return left;
 }
 
+// The longest time one message of each kind took to handle, for finding what stalls.
+struct Slowest {
+  double ms = 0;
+  int count = 0;
+};
+std::map<UINT, Slowest>& SlowestHandlers() {
+  static std::map<UINT, Slowest> slowest;
+  return slowest;
+}
+
+void PrintSlowestHandlers() {
+  std::vector<std::pair<double, UINT>> order;
+  for (const auto& entry : SlowestHandlers()) order.emplace_back(entry.second.ms, entry.first);
+  std::sort(order.rbegin(), order.rend());
+  for (size_t i = 0; i < order.size() && i < 4; ++i)
+    std::printf("  slowest handler: message 0x%04x, %.1f ms (%d handled)\n", order[i].second, order[i].first,
+                SlowestHandlers()[order[i].second].count);
+}
+
 // Handles this thread's messages until timeoutMs passes or the thread's queue stays empty for
 // a moment; ticks are measured on the way.
 void PumpFor(DWORD timeoutMs, const LARGE_INTEGER& start, std::vector<double>* delays) {
@@ -59,10 +80,27 @@ void PumpFor(DWORD timeoutMs, const LARGE_INTEGER& start, std::vector<double>* d
         if (delays) delays->push_back(Now(start) - static_cast<double>(msg.wParam));
         continue;
       }
+      const double before = Now(start);
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
+      Slowest& slow = SlowestHandlers()[msg.message];
+      slow.ms = std::max(slow.ms, (Now(start) - before) / 1000);
+      ++slow.count;
+      if (getenv("QV_BENCH_TRACE") && Now(start) - before > 30000) {
+        char name[64] = "";
+        GetClassNameA(msg.hwnd, name, sizeof name);
+        std::printf("  %.3f s: message 0x%04x to %s took %.1f ms\n", before / 1e6, msg.message, name,
+                    (Now(start) - before) / 1000);
+      }
     }
   }
+}
+
+void PrintDelays(const char* what, std::vector<double> delays) {
+  if (delays.empty()) return;
+  std::sort(delays.begin(), delays.end());
+  std::printf("%s: %zu ticks, median %.1f ms, 99th percentile %.1f ms, longest %.1f ms\n", what, delays.size(),
+              delays[delays.size() / 2] / 1000, delays[delays.size() * 99 / 100] / 1000, delays.back() / 1000);
 }
 
 int Stall(const std::string& folder) {
@@ -72,6 +110,7 @@ int Stall(const std::string& folder) {
     return 1;
   }
   qv::PVoptionData live;
+  live.wallpaper.viewMode = 0;  // details until the measured switch
   qvtest::HostedWallpaperPage host(live);
   for (const std::string& photo : photos) host.page().AddFileRow(photo);
 
@@ -86,6 +125,11 @@ int Stall(const std::string& folder) {
     }
   });
 
+  // The same ticks with nothing to do first: what the machine itself adds.
+  std::vector<double> idle;
+  PumpFor(500, start, nullptr);
+  for (DWORD begin = GetTickCount(); GetTickCount() - begin < 3000;) PumpFor(3000, start, &idle);
+
   std::vector<double> delays;
   const long callsBefore = qv::ThumbnailGenerator::Shared().Calls();
   host.Command(ID_VIEW_THUMBNAILS);
@@ -96,8 +140,11 @@ int Stall(const std::string& folder) {
     if (!QueueIdle(host)) continue;
     const int before = RowsWithoutThumbnail(host);
     RECT client = host.List().ClientRect();
+    if (getenv("QV_BENCH_TRACE")) std::printf("  %.3f s: scroll\n", Now(start) / 1e6);
+    const double scrolled = Now(start);
     host.List().Send(LVM_SCROLL, 0, client.bottom);
     UpdateWindow(host.List().Handle());
+    if (getenv("QV_BENCH_TRACE")) std::printf("  scroll and paint took %.1f ms\n", (Now(start) - scrolled) / 1000);
     PumpFor(200, start, &delays);
     stuck = RowsWithoutThumbnail(host) == before && QueueIdle(host) ? stuck + 1 : 0;
   }
@@ -106,18 +153,17 @@ int Stall(const std::string& folder) {
   ticker.join();
   PumpFor(50, start, &delays);
 
-  std::sort(delays.begin(), delays.end());
-  const double worst = delays.empty() ? 0 : delays.back() / 1000;
-  const double p99 = delays.empty() ? 0 : delays[delays.size() * 99 / 100] / 1000;
-  std::printf("stall: %zu rows, %ld thumbnails made, %d rows left, %.1f s; %zu ticks, longest %.1f ms, "
-              "99th percentile %.1f ms\n",
-              photos.size(), qv::ThumbnailGenerator::Shared().Calls() - callsBefore,
-              RowsWithoutThumbnail(host), seconds, delays.size(), worst, p99);
+  std::printf("stall: %zu rows, %ld thumbnails made, %d rows left, %.1f s\n", photos.size(),
+              qv::ThumbnailGenerator::Shared().Calls() - callsBefore, RowsWithoutThumbnail(host), seconds);
+  PrintDelays("stall while idle", idle);
+  PrintDelays("stall while making thumbnails", delays);
+  PrintSlowestHandlers();
   return RowsWithoutThumbnail(host) == 0 ? 0 : 1;
 }
 
 int FirstScreen(const std::vector<std::string>& files) {
   qv::PVoptionData live;
+  live.wallpaper.viewMode = 0;  // details until the measured switch
   qvtest::HostedWallpaperPage host(live);
   for (const std::string& file : files) host.page().AddFileRow(file);
   LARGE_INTEGER start;

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -103,16 +104,23 @@ void PrintDelays(const char* what, std::vector<double> delays) {
               delays[delays.size() / 2] / 1000, delays[delays.size() * 99 / 100] / 1000, delays.back() / 1000);
 }
 
+// A wallpaper page in the details view with a row for each picture.
+std::unique_ptr<qvtest::HostedWallpaperPage> PageWithRows(const std::vector<std::string>& pictures) {
+  static qv::PVoptionData live;
+  live.wallpaper.viewMode = 0;  // details until the measured switch
+  auto host = std::make_unique<qvtest::HostedWallpaperPage>(live);
+  for (const std::string& picture : pictures) host->page().AddFileRow(picture);
+  return host;
+}
+
 int Stall(const std::string& folder) {
   const std::vector<std::string> photos = qvtest::FindPictures(folder);
   if (photos.empty()) {
     std::fprintf(stderr, "no pictures in %s\n", folder.c_str());
     return 1;
   }
-  qv::PVoptionData live;
-  live.wallpaper.viewMode = 0;  // details until the measured switch
-  qvtest::HostedWallpaperPage host(live);
-  for (const std::string& photo : photos) host.page().AddFileRow(photo);
+  std::unique_ptr<qvtest::HostedWallpaperPage> page = PageWithRows(photos);
+  qvtest::HostedWallpaperPage& host = *page;
 
   LARGE_INTEGER start;
   QueryPerformanceCounter(&start);
@@ -162,10 +170,8 @@ int Stall(const std::string& folder) {
 }
 
 int FirstScreen(const std::vector<std::string>& files) {
-  qv::PVoptionData live;
-  live.wallpaper.viewMode = 0;  // details until the measured switch
-  qvtest::HostedWallpaperPage host(live);
-  for (const std::string& file : files) host.page().AddFileRow(file);
+  std::unique_ptr<qvtest::HostedWallpaperPage> page = PageWithRows(files);
+  qvtest::HostedWallpaperPage& host = *page;
   LARGE_INTEGER start;
   QueryPerformanceCounter(&start);
   const long callsBefore = qv::ThumbnailGenerator::Shared().Calls();

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "core/Log.h"
 #include "i18n/ProfileReader.h"
+#include "platform/Log.h"
 #include "platform/SafeFile.h"
 
 namespace qv {

@@ -1,8 +1,8 @@
 #include "boot/BootIniSetup.h"
 
-#include "core/Log.h"
 #include "core/WindowsGeneration.h"
 #include "platform/AsciiText.h"
+#include "platform/Log.h"
 #include "platform/SafeFile.h"
 
 namespace qv {

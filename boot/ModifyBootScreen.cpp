@@ -11,15 +11,15 @@
 
 #include "boot/BootPalette.h"
 #include "boot/BootPicture.h"
-#include "boot/ProgramPatch.h"
 #include "changers/ChangerPicture.h"
+#include "changers/ChangerReport.h"
 #include "changers/ImagePreparation.h"
-#include "core/Log.h"
-#include "core/ShowMessage.h"
+#include "changers/ProgramPatch.h"
 #include "core/WindowsGeneration.h"
 #include "i18n/MessageKeys.h"
 #include "image/CxImage.h"
 #include "platform/AsciiText.h"
+#include "platform/Log.h"
 
 namespace qv {
 namespace {
@@ -196,7 +196,7 @@ bool PictureToLogoSys(CxImage& image) {
   ok = ok && SaveBitmapReplacing(image, path);
   if (!ok) {
     QV_LOG_MSG(image.GetLastError());
-    ShowMessageWithPath(msg::kPictureSave, path, MB_OK);
+    ReportToUser(msg::kPictureSave, path, MB_OK);
   }
   SetFileAttributesA(path.c_str(),
                      FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN);

@@ -12,8 +12,6 @@ namespace qv {
 bool ChangeBootScreen(const std::string& path);
 // Puts the standard boot screen back.
 bool RestoreBootScreen();
-// Looks up the checksum routine of IMAGEHLP.DLL once, before any change.
-bool LoadChecksumService();
 
 // The system's kernel, its patched copy (named in boot.ini) and the boot logo file of
 // Windows 95, 98 and Me. The main window looks whether the written file exists.

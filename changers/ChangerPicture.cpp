@@ -4,11 +4,11 @@
 
 #include <cstdint>
 
+#include "changers/ChangerReport.h"
 #include "changers/ImagePreparation.h"
-#include "core/Log.h"
-#include "core/ShowMessage.h"
 #include "i18n/MessageKeys.h"
 #include "image/CxImage.h"
+#include "platform/Log.h"
 
 namespace qv {
 
@@ -21,7 +21,7 @@ bool LoadChangerPicture(const std::string& path, bool allowSys, CxImage* image,
   }
   if (!image->Load(path.c_str(), type) || !image->IsValid()) {
     QV_LOG_MSG(image->GetLastError());
-    if (report == PictureLoadReport::kTellUser) ShowMessageWithPath(msg::kPictureLoad, path, MB_OK);
+    if (report == PictureLoadReport::kTellUser) ReportToUser(msg::kPictureLoad, path, MB_OK);
     return false;
   }
   return true;

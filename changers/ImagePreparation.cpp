@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "changers/OctreeQuantizer.h"
-#include "core/Log.h"
 #include "image/CxImage.h"
 #include "platform/AsciiText.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 
 namespace qv {

@@ -4,9 +4,10 @@
 
 #include <cstring>
 
-#include "boot/ProgramPatch.h"
 #include "changers/ImagePreparation.h"
-#include "core/Log.h"
+#include "changers/ProgramPatch.h"
+#include "platform/Handles.h"
+#include "platform/Log.h"
 
 namespace qv {
 namespace {
@@ -78,27 +79,23 @@ HBITMAP LoadModuleBitmap(const std::string& path, LPCSTR name, int boxWidth, int
     std::memcpy(palette, data + header->biSize, 64);
   Size target = FitIntoBox(boxWidth, boxHeight, width, height);
 
-  HWND desktopWindow = GetDesktopWindow();
-  HDC desktop = GetDC(desktopWindow);
-  HDC memory = desktop ? CreateCompatibleDC(desktop) : nullptr;
-  HBITMAP bitmap = memory ? CreateCompatibleBitmap(desktop, target.width, target.height) : nullptr;
+  ScopedDC desktop(GetDesktopWindow());
+  ScopedMemoryDC memory(desktop ? CreateCompatibleDC(desktop.Get()) : nullptr);
+  ScopedGdiObj<HBITMAP> bitmap(
+      memory ? CreateCompatibleBitmap(desktop.Get(), target.width, target.height) : nullptr);
   bool drawn = false;
   if (bitmap) {
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    drawn = DrawDibDraw(drawing.get(), memory, 0, 0, target.width, target.height,
+    ScopedSelect selected(memory.Get(), bitmap.Get());
+    drawn = DrawDibDraw(drawing.get(), memory.Get(), 0, 0, target.width, target.height,
                         const_cast<BITMAPINFOHEADER*>(header),
                         const_cast<std::uint8_t*>(data + offset), 0, 0, width, height,
                         DDF_HALFTONE) != FALSE;
-    SelectObject(memory, old);
   }
-  if (memory) DeleteDC(memory);
-  if (desktop) ReleaseDC(desktopWindow, desktop);
   if (!drawn) {
     QV_LOG();
-    if (bitmap) DeleteObject(bitmap);
     return nullptr;
   }
-  return bitmap;
+  return bitmap.Release();
 }
 
 }  // namespace qv

@@ -3,10 +3,10 @@
 
 #include <cstring>
 
-#include "boot/ProgramPatch.h"
 #include "changers/ModifyLogonScreen.h"
-#include "changers/RegistryKey.h"
-#include "core/Log.h"
+#include "changers/ProgramPatch.h"
+#include "platform/Log.h"
+#include "platform/RegistryKey.h"
 
 namespace qv {
 namespace {

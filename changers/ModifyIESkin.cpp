@@ -5,12 +5,12 @@
 #include <windows.h>
 
 #include "changers/ChangerPicture.h"
+#include "changers/ChangerReport.h"
 #include "changers/ImagePreparation.h"
-#include "changers/RegistryKey.h"
-#include "core/Log.h"
-#include "core/ShowMessage.h"
 #include "i18n/MessageKeys.h"
 #include "image/CxImage.h"
+#include "platform/Log.h"
+#include "platform/RegistryKey.h"
 
 namespace qv {
 namespace {
@@ -28,7 +28,7 @@ bool ModifyIESkin(const std::string& path) {
   const std::string file = ChangerOutputPath(kOutputName);
   if (!SaveBitmapReplacing(image, file)) {
     QV_LOG_MSG(image.GetLastError());
-    ShowMessageWithPath(msg::kPictureSave, file, MB_OK);
+    ReportToUser(msg::kPictureSave, file, MB_OK);
     return false;
   }
   RegistryKey key(HKEY_CURRENT_USER, kToolbarKey, KEY_ALL_ACCESS);

@@ -7,13 +7,14 @@
 #include <cstring>
 #include <vector>
 
-#include "boot/ProgramPatch.h"
 #include "changers/ChangerPicture.h"
 #include "changers/ImagePreparation.h"
 #include "changers/LogonScreenRes.h"
-#include "core/Log.h"
+#include "changers/ProgramPatch.h"
 #include "image/CxImage.h"
 #include "platform/AsciiText.h"
+#include "platform/Handles.h"
+#include "platform/Log.h"
 
 namespace qv {
 namespace {
@@ -24,78 +25,38 @@ constexpr std::uint16_t kBackgroundBitmap = 100;
 constexpr std::uint16_t kDecorationBitmaps[] = {123, 127};
 constexpr std::uint16_t kDescriptionName = 1000;
 
-// Owners of the drawing objects of the composition.
-class DesktopDC {
- public:
-  DesktopDC() : window_(GetDesktopWindow()), dc_(GetDC(window_)) {}
-  ~DesktopDC() {
-    if (dc_) ReleaseDC(window_, dc_);
-  }
-  DesktopDC(const DesktopDC&) = delete;
-  DesktopDC& operator=(const DesktopDC&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
-
-class MemoryBitmap {
- public:
-  MemoryBitmap(HDC compatible, int width, int height)
-      : dc_(CreateCompatibleDC(compatible)),
-        bitmap_(CreateCompatibleBitmap(compatible, width, height)),
-        old_(dc_ && bitmap_ ? SelectObject(dc_, bitmap_) : nullptr) {}
-  ~MemoryBitmap() {
-    Release();
-    if (bitmap_) DeleteObject(bitmap_);
-  }
-  MemoryBitmap(const MemoryBitmap&) = delete;
-  MemoryBitmap& operator=(const MemoryBitmap&) = delete;
-  bool valid() const { return old_ != nullptr; }
-  HDC dc() const { return dc_; }
-  // Takes the bitmap out of the drawing context, so that it can be read.
-  HBITMAP Release() {
-    if (old_) SelectObject(dc_, old_);
-    old_ = nullptr;
-    if (dc_) DeleteDC(dc_);
-    dc_ = nullptr;
-    return bitmap_;
-  }
-
- private:
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
-};
 
 // The screen picture: the colour over the whole screen, the picture fitted to the screen and
 // centred on it. False (logged) when a drawing step fails.
 bool ComposeScreen(CxImage& image, COLORREF colour) {
-  DesktopDC desktop;
-  if (!desktop.get()) {
-    QV_LOG();
-    return false;
-  }
+  ScopedDC desktop(GetDesktopWindow());
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
-  MemoryBitmap screen(desktop.get(), width, height);
-  if (!screen.valid()) {
+  ScopedMemoryDC memory(desktop ? CreateCompatibleDC(desktop.Get()) : nullptr);
+  ScopedGdiObj<HBITMAP> screen(memory ? CreateCompatibleBitmap(desktop.Get(), width, height)
+                                      : nullptr);
+  if (!screen) {
     QV_LOG();
     return false;
   }
-  HBRUSH brush = CreateSolidBrush(colour);
-  RECT all = {0, 0, width, height};
-  FillRect(screen.dc(), &all, brush);
-  DeleteObject(brush);
   Size fitted = FitToScreen(static_cast<int>(image.GetWidth()), static_cast<int>(image.GetHeight()));
-  if (fitted.width <= 0 || fitted.height <= 0 || !image.Resample(fitted.width, fitted.height, 0)) {
-    QV_LOG_MSG(image.GetLastError());
-    return false;
+  {
+    ScopedSelect drawing(memory.Get(), screen.Get());
+    if (!drawing) {
+      QV_LOG();
+      return false;
+    }
+    ScopedGdiObj<HBRUSH> brush(CreateSolidBrush(colour));
+    RECT all = {0, 0, width, height};
+    FillRect(memory.Get(), &all, brush.Get());
+    if (fitted.width <= 0 || fitted.height <= 0 || !image.Resample(fitted.width, fitted.height, 0)) {
+      QV_LOG_MSG(image.GetLastError());
+      return false;
+    }
+    image.Draw(memory.Get(), (width - fitted.width) / 2, (height - fitted.height) / 2);
   }
-  image.Draw(screen.dc(), (width - fitted.width) / 2, (height - fitted.height) / 2);
-  HBITMAP composed = screen.Release();
-  if (!image.CreateFromHBITMAP(composed) || !image.IsValid()) {
+  // Out of the drawing context, the bitmap can be read.
+  if (!image.CreateFromHBITMAP(screen.Get()) || !image.IsValid()) {
     QV_LOG();
     return false;
   }

@@ -12,13 +12,14 @@
 #include <cstring>
 
 #include "changers/ChangerPicture.h"
+#include "changers/ChangerReport.h"
 #include "changers/ImagePreparation.h"
-#include "changers/RegistryKey.h"
-#include "core/Log.h"
-#include "core/ShowMessage.h"
 #include "i18n/MessageKeys.h"
 #include "image/CxImage.h"
 #include "platform/AsciiText.h"
+#include "platform/Handles.h"
+#include "platform/Log.h"
+#include "platform/RegistryKey.h"
 
 namespace qv {
 namespace {
@@ -90,8 +91,7 @@ void WriteThemeValues(const std::string& file) {
 }
 
 void SetDesktopObjectWallpaper(const std::string& file, int style) {
-  static thread_local bool comReady = false;
-  if (!comReady) comReady = SUCCEEDED(CoInitialize(nullptr));
+  ScopedCom com;
   IActiveDesktop* desktop = static_cast<IActiveDesktop*>(g_createDesktopObject());
   if (!desktop) {
     QV_LOG_MSG("no desktop object");
@@ -142,7 +142,7 @@ bool ModifyWallpaper(const std::string& path, int positionMode) {
   const std::string file = ChangerOutputPath(kOutputName);
   if (!SaveBitmapReplacing(image, file)) {
     QV_LOG_MSG(image.GetLastError());
-    ShowMessageWithPath(msg::kPictureSave, path, MB_OK | MB_ICONERROR);
+    ReportToUser(msg::kPictureSave, path, MB_OK | MB_ICONERROR);
     return false;
   }
   NameWallpaperEverywhere(file, style);

@@ -1,18 +1,16 @@
 #include <windows.h>
 
 #include "changers/ImagePreparation.h"
+#include "platform/Handles.h"
 #include "platform/Platform.h"
 
 namespace qv {
 namespace {
 
 int DesktopBitsPerPixel() {
-  HWND desktop = GetDesktopWindow();
-  HDC dc = GetDC(desktop);
+  ScopedDC dc(GetDesktopWindow());
   if (!dc) return 0;
-  const int bits = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
-  ReleaseDC(desktop, dc);
-  return bits;
+  return GetDeviceCaps(dc.Get(), BITSPIXEL) * GetDeviceCaps(dc.Get(), PLANES);
 }
 
 void PrimaryScreenSize(int* width, int* height) {

@@ -5,10 +5,10 @@
 
 #include <shellapi.h>
 
-#include "changers/RegistryKey.h"
-#include "core/Log.h"
-#include "core/MainWindowRes.h"
 #include "core/WindowsGeneration.h"
+#include "platform/Log.h"
+#include "platform/PrivateMessages.h"
+#include "platform/RegistryKey.h"
 
 namespace qv {
 namespace {

@@ -55,7 +55,7 @@ if(QV_SANITIZE AND NOT QV_WINDOWS)
 endif()
 
 # qv_module(NAME SOURCES...): a static library of one module, with the tree's root on its
-# include path so that headers are named by folder ("core/Log.h").
+# include path so that headers are named by folder ("platform/Log.h").
 function(qv_module name)
   add_library(${name} STATIC ${ARGN})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})

@@ -6,8 +6,9 @@
 #include "core/Archive.h"
 #include "core/Clock.h"
 #include "core/ListServices.h"
-#include "core/Log.h"
 #include "platform/AsciiText.h"
+#include "platform/Log.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 
 namespace qv {

@@ -4,8 +4,8 @@
 
 #include "core/Archive.h"
 #include "core/ListServices.h"
-#include "core/Log.h"
 #include "core/WindowsGeneration.h"
+#include "platform/Log.h"
 
 namespace qv {
 namespace {

@@ -1,9 +1,9 @@
 #include "core/ListServices.h"
 
 #include "core/Clock.h"
-#include "core/Log.h"
 #include "core/RotationRandom.h"
 #include "core/ScreenSaverItemData.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 
 namespace qv {

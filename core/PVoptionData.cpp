@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/Log.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 #include "platform/SafeFile.h"
 

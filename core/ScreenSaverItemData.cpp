@@ -1,6 +1,6 @@
 #include "core/ScreenSaverItemData.h"
 
-#include "core/Log.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 
 namespace qv {

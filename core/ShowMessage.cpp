@@ -1,9 +1,9 @@
 #include "core/ShowMessage.h"
 
-#include "core/Log.h"
 #include "i18n/LanguageFile.h"
 #include "i18n/LanguageManager.h"
 #include "i18n/MessageKeys.h"
+#include "platform/Log.h"
 #include "res/resource.h"
 
 namespace qv {

@@ -1,6 +1,6 @@
 #include "core/WindowsGeneration.h"
 
-#include "core/Log.h"
+#include "platform/Log.h"
 
 namespace qv {
 

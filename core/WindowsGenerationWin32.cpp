@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "core/Log.h"
 #include "core/WindowsGeneration.h"
+#include "platform/Log.h"
 
 namespace qv {
 

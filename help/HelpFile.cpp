@@ -2,8 +2,8 @@
 
 #include <htmlhelp.h>
 
-#include "core/Log.h"
-#include "platform/Platform.h"
+#include "platform/Log.h"
+#include "platform/ProgramFolder.h"
 
 namespace qv {
 namespace {
@@ -31,10 +31,7 @@ bool used = false;
 }  // namespace
 
 std::string HelpFilePath() {
-  std::string program = platform::ProgramFilePath();
-  std::string::size_type slash = program.find_last_of("\\/");
-  std::string folder = slash == std::string::npos ? std::string() : program.substr(0, slash + 1);
-  return folder + "Quorvex.chm";
+  return ProgramFolderFile("Quorvex.chm");
 }
 
 std::string HelpTarget(const std::string& helpFile, const char* topic) {

@@ -4,9 +4,10 @@
 // caption, gets message 2106 posted. Nothing is allocated, nothing waits, nothing is sent.
 #include <windows.h>
 
+#include "platform/PrivateMessages.h"
+
 namespace {
 
-constexpr UINT kScreenSaverStarted = 2106;
 constexpr char kAgentCaption[] = "Quorvex";
 
 // One hook handle for all processes the library is loaded into (needed by CallNextHookEx on the
@@ -25,7 +26,7 @@ __declspec(dllexport) LRESULT CALLBACK HookGetMsgProc(int code, WPARAM removal, 
     const MSG* msg = reinterpret_cast<const MSG*>(message);
     if (msg->message == WM_SYSCOMMAND && (msg->wParam & 0xFFF0) == SC_SCREENSAVE) {
       if (HWND agent = FindWindowA(nullptr, kAgentCaption))
-        PostMessageA(agent, kScreenSaverStarted, 0, 0);
+        PostMessageA(agent, QV_MSG_SCREENSAVER_RUN, 0, 0);
     }
   }
   return CallNextHookEx(g_hook, code, removal, message);

@@ -1,6 +1,8 @@
 #include "i18n/LanguageKeys.h"
 
 #include <cstring>
+#include <deque>
+#include <utility>
 
 #include "i18n/MessageKeys.h"
 
@@ -20,34 +22,6 @@ const LanguageKey kMessages[] = {
     {msg::kSection, msg::kScreenSaverSet},    {msg::kSection, msg::kBootScreenSet},
     {msg::kSection, msg::kIESkinSet},         {msg::kSection, msg::kFullScreenFailed},
     {msg::kSection, msg::kNoBootBitmap},     {msg::kSection, msg::kNumberRange},
-};
-
-const LanguageKey kMainWindow[] = {
-    {"Menubar", "Setting"},
-    {"Menubar", "Help"},
-    {"Menu", "Preferences"},
-    {"Menu", "Setup BOOT.INI"},
-    {"Menu", "Close Configure Window"},
-    {"Menu", "Contents"},
-    {"Menu", "Quorvex Homepage"},
-    {"Menu", "About"},
-    {"Menu", "Configure"},
-    {"Menu", "Previous Wallpaper"},
-    {"Menu", "Next Wallpaper"},
-    {"Menu", "Previous IE Skin"},
-    {"Menu", "Next IE Skin"},
-    {"Menu", "Disable Screen Saver"},
-    {"Menu", "Enable Screen Saver"},
-    {"Menu", "Start Screen Saver"},
-    {"Menu", "Help"},
-    {"Menu", "Exit"},
-    {"Page Name", "Boot Screen"},
-    {"Page Name", "Wallpaper"},
-    {"Page Name", "IE Skin"},
-    {"Page Name", "Logon Screen"},
-    {"Page Name", "Screen Saver"},
-    {"Page Name", "Preferences"},
-    {"Page Name", "About"},
 };
 
 const LanguageKey kListPage[] = {
@@ -177,12 +151,9 @@ LanguageKeyTable Table(const char* user, const LanguageKey (&keys)[N]) {
   return LanguageKeyTable{user, keys, N};
 }
 
-}  // namespace
-
-const std::vector<LanguageKeyTable>& LanguageKeyTables() {
-  static const std::vector<LanguageKeyTable> tables = {
+std::vector<LanguageKeyTable>& Tables() {
+  static std::vector<LanguageKeyTable> tables = {
       Table("Messages", kMessages),
-      Table("Main Window", kMainWindow),
       Table("List Page", kListPage),
       Table("Image Page", kImagePage),
       Table("Boot Screen Page", kBootScreenPage),
@@ -199,6 +170,18 @@ const std::vector<LanguageKeyTable>& LanguageKeyTables() {
       Table("Reserved", kReservedKeys),
   };
   return tables;
+}
+
+}  // namespace
+
+const std::vector<LanguageKeyTable>& LanguageKeyTables() { return Tables(); }
+
+bool RegisterLanguageKeys(const char* user, std::vector<LanguageKey> keys) {
+  // A deque keeps each registered array where it is while more are added.
+  static std::deque<std::vector<LanguageKey>> registered;
+  registered.push_back(std::move(keys));
+  Tables().push_back(LanguageKeyTable{user, registered.back().data(), registered.back().size()});
+  return true;
 }
 
 const LanguageKeyTable* FindLanguageKeyTable(const char* user) {

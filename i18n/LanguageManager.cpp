@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "core/Log.h"
 #include "platform/AsciiText.h"
+#include "platform/Log.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 
 namespace qv {

@@ -1,7 +1,8 @@
 // Start-up of the language manager: the folder "language" beside the program.
-#include "core/MainWindowSeam.h"
-#include "core/Pivora.h"
+#include "i18n/LanguageStartup.h"
+
 #include "i18n/LanguageManager.h"
+#include "platform/ProgramFolder.h"
 
 namespace qv {
 

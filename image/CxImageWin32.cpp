@@ -6,23 +6,14 @@
 #include <vector>
 
 #include "image/CxImage.h"
+#include "platform/Handles.h"
+
+using qv::ScopedDC;
+using qv::ScopedGdiObj;
+using qv::ScopedMemoryDC;
+using qv::ScopedSelect;
 
 namespace {
-
-// A device context of the screen for the lifetime of the object.
-class ScreenDC {
- public:
-  ScreenDC() : dc_(GetDC(nullptr)) {}
-  ~ScreenDC() {
-    if (dc_) ReleaseDC(nullptr, dc_);
-  }
-  ScreenDC(const ScreenDC&) = delete;
-  ScreenDC& operator=(const ScreenDC&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
 
 const BITMAPINFO* Info(const CxImage& image) { return static_cast<const BITMAPINFO*>(image.GetDIB()); }
 
@@ -34,14 +25,14 @@ bool CxImage::CreateFromHBITMAP(HBITMAP hbmp, HPALETTE hpal) {
   BITMAP bm;
   if (!GetObject(hbmp, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return false;
   if (!Create(uint32_t(bm.bmWidth), uint32_t(bm.bmHeight), bm.bmBitsPixel, 0)) return false;
-  ScreenDC screen;
-  HPALETTE old = hpal ? SelectPalette(screen.get(), hpal, FALSE) : nullptr;
-  if (hpal) RealizePalette(screen.get());
+  ScopedDC screen(nullptr);
+  HPALETTE old = hpal ? SelectPalette(screen.Get(), hpal, FALSE) : nullptr;
+  if (hpal) RealizePalette(screen.Get());
   // GetDIBits fills the palette behind the header and may rewrite some header fields.
   CxBitmapInfoHeader saved = *Head();
-  int lines = GetDIBits(screen.get(), hbmp, 0, UINT(GetHeight()), GetBits(0),
+  int lines = GetDIBits(screen.Get(), hbmp, 0, UINT(GetHeight()), GetBits(0),
                         reinterpret_cast<BITMAPINFO*>(dib_), DIB_RGB_COLORS);
-  if (hpal) SelectPalette(screen.get(), old, FALSE);
+  if (hpal) SelectPalette(screen.Get(), old, FALSE);
   *Head() = saved;
   if (lines == 0) {
     Destroy();
@@ -53,8 +44,8 @@ bool CxImage::CreateFromHBITMAP(HBITMAP hbmp, HPALETTE hpal) {
 
 HBITMAP CxImage::MakeBitmap(HDC hdc) {
   if (!dib_) return nullptr;
-  ScreenDC screen;
-  HDC dc = hdc ? hdc : screen.get();
+  ScopedDC screen(nullptr);
+  HDC dc = hdc ? hdc : screen.Get();
   return CreateDIBitmap(dc, reinterpret_cast<const BITMAPINFOHEADER*>(dib_), CBM_INIT, GetBits(0), Info(*this),
                         DIB_RGB_COLORS);
 }
@@ -108,14 +99,14 @@ long CxImage::Draw(HDC hdc, long x, long y, long cx, long cy, const tagRECT* pCl
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(hdc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC mem = section ? CreateCompatibleDC(hdc) : nullptr;
-    if (!mem) {
-      if (section) DeleteObject(section);
+    ScopedGdiObj<HBITMAP> section(CreateDIBSection(hdc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ScopedMemoryDC memory(section ? CreateCompatibleDC(hdc) : nullptr);
+    if (!memory) {
       RestoreDC(hdc, saved);
       return 0;
     }
-    HGDIOBJ old = SelectObject(mem, section);
+    HDC mem = memory.Get();
+    ScopedSelect selected(mem, section.Get());
     BitBlt(mem, 0, 0, int(cx), int(cy), hdc, int(x), int(y), SRCCOPY);
     GdiFlush();
     const long row = ((cx * 24 + 31) / 32) * 4;
@@ -129,9 +120,6 @@ long CxImage::Draw(HDC hdc, long x, long y, long cx, long cy, const tagRECT* pCl
       }
     }
     result = BitBlt(hdc, int(x), int(y), int(cx), int(cy), mem, 0, 0, SRCCOPY) != 0;
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    DeleteObject(section);
   }
   RestoreDC(hdc, saved);
   return result;

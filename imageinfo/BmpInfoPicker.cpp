@@ -1,6 +1,8 @@
 #include "imageinfo/BmpInfoPicker.h"
 
-#include "core/Log.h"
+#include "imageinfo/ByteSource.h"
+#include "platform/Log.h"
+#include "platform/Log.h"
 
 namespace qv {
 

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "core/Log.h"
 #include "imageinfo/ByteSource.h"
 #include "platform/ByteReader.h"
+#include "platform/Log.h"
 
 namespace qv {
 namespace {

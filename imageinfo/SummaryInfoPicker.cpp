@@ -1,8 +1,8 @@
 #include "imageinfo/SummaryInfoPicker.h"
 
-#include "core/Log.h"
 #include "imageinfo/ByteSource.h"
 #include "platform/AsciiText.h"
+#include "platform/Log.h"
 
 namespace qv {
 

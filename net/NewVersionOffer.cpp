@@ -1,7 +1,7 @@
 #include "net/NewVersionOffer.h"
 
-#include "core/Log.h"
 #include "net/WebLinks.h"
+#include "platform/Log.h"
 #include "res/resource.h"
 
 namespace qv {

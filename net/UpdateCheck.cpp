@@ -7,10 +7,10 @@
 #include <memory>
 #include <vector>
 
-#include "core/Log.h"
-#include "core/MainWindowRes.h"
 #include "net/WebFetcher.h"
+#include "platform/Log.h"
 #include "platform/PostedText.h"
+#include "platform/PrivateMessages.h"
 
 namespace qv {
 namespace {

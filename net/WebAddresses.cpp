@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/Log.h"
+#include "platform/Log.h"
 
 namespace qv {
 

@@ -3,8 +3,8 @@
 #include <winsock2.h>
 #include <wininet.h>
 
-#include "core/Log.h"
 #include "net/BodyReader.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 
 namespace qv {
@@ -23,7 +23,7 @@ using InternetCloseHandleFn = BOOL(WINAPI*)(HINTERNET);
 constexpr char kUserAgent[] = "QuorvexBrowser";
 
 template <typename Fn>
-Fn Entry(const widgets::ScopedLibrary& library, const char* name) {
+Fn Entry(const ScopedLibrary& library, const char* name) {
   if (!library) return nullptr;
   return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library.Get(), name)));
 }

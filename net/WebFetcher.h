@@ -9,7 +9,7 @@
 #include <string>
 
 #include "net/UpdateRules.h"
-#include "widgets/Handles.h"
+#include "platform/Handles.h"
 
 namespace qv {
 
@@ -36,8 +36,8 @@ class WebFetcher {
 
   std::string probeHost_;
   std::size_t maxBody_;
-  widgets::ScopedLibrary sockets_;
-  widgets::ScopedLibrary internet_;
+  ScopedLibrary sockets_;
+  ScopedLibrary internet_;
   bool socketsStarted_ = false;
   int online_ = -1;  // -1 not asked yet, then 0 / 1
   void* root_ = nullptr;  // HINTERNET, closed at destruction

@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "core/Log.h"
+#include "platform/Log.h"
 
 namespace qv {
 namespace {

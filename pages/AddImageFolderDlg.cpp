@@ -4,9 +4,9 @@
 #include <shlobj.h>
 #include <commctrl.h>
 
-#include "core/Log.h"
 #include "i18n/LanguageManager.h"
 #include "pages/PagesRes.h"
+#include "platform/Log.h"
 #include "widgets/Window.h"
 
 namespace qv {

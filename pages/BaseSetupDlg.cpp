@@ -1,8 +1,8 @@
 #include "pages/BaseSetupDlg.h"
 
-#include "core/Log.h"
 #include "i18n/MessageKeys.h"
 #include "pages/PagesRes.h"
+#include "platform/Log.h"
 #include "widgets/Menu.h"
 
 namespace qv {

@@ -1,9 +1,9 @@
 // The list page's commands on its rows, its menus, the drop target and the layout.
-#include "core/Log.h"
 #include "i18n/MessageKeys.h"
 #include "pages/BaseSetupDlg.h"
 #include "pages/PagesRes.h"
-#include "widgets/Handles.h"
+#include "platform/Handles.h"
+#include "platform/Log.h"
 
 namespace qv {
 namespace {
@@ -87,7 +87,7 @@ void BaseSetupDlg::InvertSelection() {
 }
 
 void BaseSetupDlg::ShowContextMenu() {
-  widgets::ScopedMenu menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(settings_.contextMenuId)));
+  qv::ScopedMenu menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(settings_.contextMenuId)));
   HMENU popup = menu ? ::GetSubMenu(menu.Get(), 0) : nullptr;
   if (!popup) {
     QV_LOG();
@@ -102,7 +102,7 @@ void BaseSetupDlg::ShowContextMenu() {
 void BaseSetupDlg::ShowSitesMenu() {
   BaseSetupData& changeList = GetChangeList();
   if (changeList.siteLinks.empty()) changeList.FillDefaultSiteLinks();
-  widgets::ScopedMenu menu(::CreatePopupMenu());
+  qv::ScopedMenu menu(::CreatePopupMenu());
   if (!menu) {
     QV_LOG();
     return;

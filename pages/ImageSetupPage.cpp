@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <numeric>
 
-#include "core/Log.h"
 #include "i18n/MessageKeys.h"
 #include "imageinfo/InfoPickers.h"
 #include "pages/PagesRes.h"
 #include "pages/ThumbnailGenerator.h"
+#include "platform/Log.h"
 
 namespace qv {
 namespace {

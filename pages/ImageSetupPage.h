@@ -18,7 +18,7 @@
 #include "pages/BaseSetupDlg.h"
 #include "pages/ImageRows.h"
 #include "pages/ThumbnailQueue.h"
-#include "widgets/Handles.h"
+#include "platform/Handles.h"
 
 namespace qv {
 
@@ -27,7 +27,7 @@ enum ThumbnailState { kThumbNotMade = 1, kThumbReady = 2, kThumbNone = 3 };
 struct ImageRowRecord {
   ImageRowFields fields;
   int thumbState = kThumbNotMade;
-  widgets::ScopedGdiObj<HBITMAP> thumbnail;
+  qv::ScopedGdiObj<HBITMAP> thumbnail;
   int icon = 0;      // index in the system image lists
   uint64_t id = 0;   // the row's identity for the thumbnail worker
 };
@@ -103,9 +103,9 @@ class ImageSetupPage : public BaseSetupDlg {
   void StopThumbnails();
 
   ImagePageSettings imageSettings_;
-  widgets::ScopedMenu addMenu_;
-  widgets::ScopedMenu listModeMenu_;
-  widgets::ScopedImageList thumbCells_;  // the empty image list that sizes the thumbnail cells
+  qv::ScopedMenu addMenu_;
+  qv::ScopedMenu listModeMenu_;
+  qv::ScopedImageList thumbCells_;  // the empty image list that sizes the thumbnail cells
   std::unordered_map<uint64_t, ImageRowRecord*> records_;  // the live rows by identity
   uint64_t nextId_ = 1;
   std::atomic<HWND> notifyWindow_{nullptr};  // read by the worker's notice

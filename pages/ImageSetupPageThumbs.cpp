@@ -1,7 +1,7 @@
 // The picture page's thumbnail view: custom drawing of the cells, queueing the rows that are
 // drawn, and taking the worker's finished thumbnails back on the user-interface thread.
-#include "core/Log.h"
 #include "pages/ImageSetupPage.h"
+#include "platform/Log.h"
 
 namespace qv {
 namespace {
@@ -119,7 +119,7 @@ void ImageSetupPage::DropInvisibleJobs() {
 
 void ImageSetupPage::ApplyThumbnails() {
   for (ThumbnailResult& result : queue_->TakeResults()) {
-    widgets::ScopedGdiObj<HBITMAP> bitmap(reinterpret_cast<HBITMAP>(result.bitmap));
+    qv::ScopedGdiObj<HBITMAP> bitmap(reinterpret_cast<HBITMAP>(result.bitmap));
     auto found = records_.find(result.rowId);
     if (found == records_.end() || found->second->thumbState != kThumbNotMade) continue;
     ImageRowRecord& record = *found->second;
@@ -146,7 +146,7 @@ void ImageSetupPage::StopThumbnails() {
   queue_->Stop();
   // Finished thumbnails that no row took: their bitmaps go with the results.
   for (ThumbnailResult& result : queue_->TakeResults())
-    widgets::ScopedGdiObj<HBITMAP> bitmap(reinterpret_cast<HBITMAP>(result.bitmap));
+    qv::ScopedGdiObj<HBITMAP> bitmap(reinterpret_cast<HBITMAP>(result.bitmap));
 }
 
 }  // namespace qv

@@ -6,13 +6,13 @@
 #include <cstdio>
 
 #include "changers/ModifyWallpaper.h"
-#include "core/Log.h"
 #include "core/ShowMessage.h"
 #include "core/WindowsGeneration.h"
 #include "help/HelpFile.h"
 #include "i18n/LanguageManager.h"
 #include "i18n/MessageKeys.h"
 #include "pages/AddImageFolderDlg.h"
+#include "platform/Log.h"
 #include "res/resource.h"
 
 namespace qv {

@@ -1,11 +1,11 @@
 #include "pages/ProgramPages.h"
 
-#include "core/Pivora.h"
 #include "core/ShowMessage.h"
 #include "imageinfo/InfoPickers.h"
 #include "pages/PageServices.h"
 #include "pages/ThumbnailGenerator.h"
 #include "pages/WallpaperPage.h"
+#include "platform/ProgramFolder.h"
 
 namespace qv {
 namespace {

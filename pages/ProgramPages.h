@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "core/ConfigPage.h"
+#include "core/mainwindow/ConfigPage.h"
 
 namespace qv {
 

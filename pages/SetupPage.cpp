@@ -1,6 +1,6 @@
 #include "pages/SetupPage.h"
 
-#include "core/Log.h"
+#include "platform/Log.h"
 #include "widgets/Menu.h"
 
 namespace qv {

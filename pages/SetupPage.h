@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "core/ConfigPage.h"
+#include "core/mainwindow/ConfigPage.h"
 #include "pages/PageServices.h"
 #include "widgets/Controls.h"
 #include "widgets/Dialog.h"

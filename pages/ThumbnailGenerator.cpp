@@ -1,9 +1,9 @@
 #include "pages/ThumbnailGenerator.h"
 
 #include "changers/LoadModuleBitmap.h"
-#include "core/Log.h"
 #include "i18n/MessageKeys.h"
 #include "pages/ImageRows.h"
+#include "platform/Log.h"
 
 namespace qv {
 

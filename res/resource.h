@@ -1,5 +1,5 @@
-// Identifiers of the program's own resource script (Quorvex.rc), and the command and message
-// numbers that other processes and the tray rely on.
+// Identifiers of the program's own resource script (Quorvex.rc), and the command number that
+// other processes and the tray rely on.
 #pragma once
 
 #define IDS_ABOUTBOX        101   // "&About Quorvex..." in the system menu
@@ -12,6 +12,3 @@
 #define IDD_MAIN            102   // the main window dialog
 
 #define ID_CONFIGURE        32771 // "Configure": shows the configuration window
-
-// Private window messages (WM_USER-free numbers kept as the other processes know them).
-#define QV_MSG_QUIT_AGENT   2107  // sent by an undo run: the running agent ends

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "core/Log.h"
+#include "platform/Log.h"
 
 namespace widgets {
 

@@ -1,6 +1,6 @@
 #include "widgets/PropertySheet.h"
 
-#include "core/Log.h"
+#include "platform/Log.h"
 
 namespace widgets {
 namespace {

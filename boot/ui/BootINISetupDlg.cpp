@@ -1,7 +1,7 @@
 #include "boot/ui/BootINISetupDlg.h"
 
 #include "boot/ui/BootIniRes.h"
-#include "core/Log.h"
+#include "platform/Log.h"
 #include "widgets/ControlTexts.h"
 
 namespace qv {

@@ -1,7 +1,7 @@
 #include "boot/ui/BootIniPages.h"
 
 #include "boot/ui/BootIniRes.h"
-#include "core/Log.h"
+#include "platform/Log.h"
 
 namespace qv {
 

@@ -3,9 +3,9 @@
 #include <commctrl.h>
 
 #include "boot/ui/BootIniRes.h"
-#include "core/Log.h"
 #include "i18n/LanguageManager.h"
 #include "i18n/MessageKeys.h"
+#include "platform/Log.h"
 #include "platform/Platform.h"
 #include "platform/SafeFile.h"
 #include "widgets/ControlTexts.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "boot/BootINI.h"
-#include "core/Log.h"
+#include "platform/Log.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "boot/PEChecksum.h"
+#include "changers/PEChecksum.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t nt = 0;

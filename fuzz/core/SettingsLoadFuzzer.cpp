@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "core/Log.h"
 #include "core/PVoptionData.h"
+#include "platform/Log.h"
 
 namespace {
 void Quiet(const char*) {}

@@ -36,7 +36,7 @@ const int kHotkeyControls[kHotkeyCount] = {IDC_HOTKEY_PREV_WALLPAPER, IDC_HOTKEY
                                            IDC_HOTKEY_PREV_IESKIN, IDC_HOTKEY_NEXT_IESKIN};
 
 // Sets a page's heading in the page's font made bold; the font is kept in holder.
-void MakeHeadingBold(HWND page, int heading, widgets::ScopedGdiObj<HFONT>* holder) {
+void MakeHeadingBold(HWND page, int heading, ScopedGdiObj<HFONT>* holder) {
   HWND control = ::GetDlgItem(page, heading);
   LOGFONTA font{};
   HFONT current = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0));

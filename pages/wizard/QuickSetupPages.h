@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/PVoptionData.h"
-#include "widgets/Handles.h"
+#include "platform/Handles.h"
 #include "widgets/PropertySheet.h"
 
 namespace qv {
@@ -32,7 +32,7 @@ class CQSWelcomePage : public widgets::PropertyPage {
 
  private:
   QuickSetupNames names_;
-  widgets::ScopedGdiObj<HFONT> titleFont_;
+  ScopedGdiObj<HFONT> titleFont_;
 };
 
 class CQSLanguageSetupPage : public widgets::PropertyPage {
@@ -51,7 +51,7 @@ class CQSLanguageSetupPage : public widgets::PropertyPage {
  private:
   CQuickSetupWizard* wizard_;
   int preset_ = -1;
-  widgets::ScopedGdiObj<HFONT> titleFont_;
+  ScopedGdiObj<HFONT> titleFont_;
 };
 
 class CQSHotkeySetupPage : public widgets::PropertyPage {
@@ -75,7 +75,7 @@ class CQSHotkeySetupPage : public widgets::PropertyPage {
 
   HotkeySetting hotkeys_[kHotkeyCount];
   bool lastPage_;
-  widgets::ScopedGdiObj<HFONT> titleFont_;
+  ScopedGdiObj<HFONT> titleFont_;
 };
 
 }  // namespace qv

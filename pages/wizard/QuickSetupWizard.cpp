@@ -1,6 +1,6 @@
 #include "pages/wizard/QuickSetupWizard.h"
 
-#include "core/Log.h"
+#include "boot/ui/BootIniRes.h"
 #include "core/ProgramVersion.h"
 #include "core/QuickSetupSeam.h"
 #include "core/ShowMessage.h"
@@ -8,8 +8,8 @@
 #include "i18n/LanguageFile.h"
 #include "i18n/LanguageManager.h"
 #include "pages/wizard/QuickSetupRes.h"
+#include "platform/Log.h"
 #include "platform/SafeFile.h"
-#include "boot/ui/BootIniRes.h"
 
 namespace qv {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "boot/BootPalette.h"
-#include "boot/PEChecksum.h"
+#include "changers/PEChecksum.h"
 #include "tests/support/TempDir.h"
 
 namespace {

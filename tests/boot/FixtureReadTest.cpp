@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "boot/BootPalette.h"
-#include "boot/PEChecksum.h"
-#include "boot/PEResources.h"
+#include "changers/PEChecksum.h"
+#include "changers/PEResources.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "boot/PEChecksum.h"
-#include "boot/PEResources.h"
+#include "changers/PEChecksum.h"
+#include "changers/PEResources.h"
 #include "tests/support/TempDir.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "boot/BootIniRestore.h"
 #include "boot/BootPalette.h"
 #include "boot/ModifyBootScreen.h"
-#include "boot/ProgramPatch.h"
+#include "changers/ProgramPatch.h"
 #include "core/WindowsGeneration.h"
 #include "image/CxImage.h"
 #include "tests/boot/WinSystemFiles.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "boot/PEResources.h"
+#include "changers/PEResources.h"
 
 namespace qvtest {
 

@@ -11,9 +11,10 @@
 #include <vector>
 
 #include "changers/ScreenSaverChanger.h"
-#include "core/MainWindowRes.h"
 #include "core/ScreenSaverItemData.h"
 #include "core/WindowsGeneration.h"
+#include "core/mainwindow/MainWindowRes.h"
+#include "platform/PrivateMessages.h"
 #include "tests/changers/WinChangerSupport.h"
 #include "tests/support/WinTestSupport.h"
 

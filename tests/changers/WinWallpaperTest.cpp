@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "changers/ChangerReport.h"
 #include "changers/ImagePreparation.h"
 #include "changers/ModifyWallpaper.h"
 #include "image/CxImage.h"
@@ -247,6 +248,29 @@ bool Logged(const qvtest::LogCapture& log, const std::string& text) {
   for (const std::string& line : log.lines())
     if (line.find(text) != std::string::npos) return true;
   return false;
+}
+
+// What the changers handed the report, in place of the program's message boxes.
+struct Reported {
+  std::string key, path;
+  unsigned style = 0;
+};
+Reported g_reported;
+int RecordReport(const char* key, const std::string& path, unsigned style) {
+  g_reported = {key, path, style};
+  return IDOK;
+}
+
+TEST_F(Wallpaper, AFailedSaveIsToldThroughTheInstalledReport) {
+  ASSERT_TRUE(CreateDirectoryA(file_.c_str(), nullptr));
+  g_reported = {};
+  qv::ChangerReportFn previous = qv::SetChangerReport(&RecordReport);
+  EXPECT_FALSE(qv::ModifyWallpaper(picture_, 1));
+  qv::SetChangerReport(previous);
+  EXPECT_EQ(g_reported.key, "0015");
+  EXPECT_EQ(g_reported.path, picture_);
+  EXPECT_EQ(g_reported.style, static_cast<unsigned>(MB_OK | MB_ICONERROR));
+  RemoveDirectoryA(file_.c_str());
 }
 
 TEST_F(Wallpaper, AFailedSaveIsReportedAndNamesNothing) {

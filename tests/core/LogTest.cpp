@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/Log.h"
+#include "platform/Log.h"
 #include "tests/support/LogCapture.h"
 
 namespace {

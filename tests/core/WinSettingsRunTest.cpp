@@ -43,12 +43,22 @@ class WinSettingsRun : public ::testing::Test {
   }
   void TearDown() override { DeleteFileA(path_.c_str()); }
 
+  // A running agent may be replacing the file just then (for a moment it is missing or short):
+  // read until it loads, for 5 seconds at most.
   qv::PVoptionData ReadBack() {
-    qv::PVoptionData s;
-    std::string bytes;
-    EXPECT_TRUE(platform::ReadFileBytes(path_, bytes));
-    EXPECT_TRUE(s.LoadFromBytes(bytes.data(), bytes.size()));
-    return s;
+    const DWORD start = GetTickCount();
+    for (;;) {
+      qv::PVoptionData s;
+      std::string bytes;
+      bool read = platform::ReadFileBytes(path_, bytes);
+      bool loaded = read && s.LoadFromBytes(bytes.data(), bytes.size());
+      if (loaded || GetTickCount() - start >= 5000) {
+        EXPECT_TRUE(read) << path_;
+        EXPECT_TRUE(loaded) << path_;
+        return s;
+      }
+      Sleep(50);
+    }
   }
 
   std::string path_;

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "core/mainwindow/MainWindowKeys.h"
 #include "i18n/LanguageFile.h"
 #include "i18n/LanguageKeys.h"
 #include "i18n/LanguageManager.h"
@@ -51,6 +52,28 @@ TEST(LanguageKeys, ShippedFilesHoldEveryKeyTheProgramLooksUp) {
     }
     EXPECT_GT(checked, 150u);
   }
+}
+
+// The main window keeps its keys beside its menus and registers them; the registry then holds
+// every one of them, each once.
+TEST(LanguageKeys, TheMainWindowRegistersTheKeysItUses) {
+  ASSERT_TRUE(qv::MainWindowKeysRegistered());
+  const qv::LanguageKeyTable* table = qv::FindLanguageKeyTable("Main Window");
+  ASSERT_NE(table, nullptr);
+  std::set<std::pair<std::string, std::string>> registered;
+  for (std::size_t i = 0; i < table->count; ++i)
+    EXPECT_TRUE(registered.insert({table->keys[i].section, table->keys[i].key}).second)
+        << table->keys[i].key << " is registered twice";
+  std::vector<std::pair<std::string, std::string>> used;
+  for (const char* heading : qv::MenuBarHeadings()) used.push_back({"Menubar", heading});
+  for (const qv::MenuText& item : qv::MenuBarTexts()) used.push_back({"Menu", item.key});
+  for (const qv::MenuText& item : qv::TrayMenuTexts()) used.push_back({"Menu", item.key});
+  used.push_back({"Menu", qv::ScreenSaverToggleKey(true)});
+  used.push_back({"Menu", qv::ScreenSaverToggleKey(false)});
+  for (const qv::PageEntry& page : qv::PageEntries()) used.push_back({"Page Name", page.nameKey});
+  for (const auto& key : used)
+    EXPECT_TRUE(registered.count(key)) << "[" << key.first << "] " << key.second;
+  EXPECT_EQ(registered.size(), 25u);
 }
 
 // A key in a shipped file that nothing looks up is a typo or a leftover.

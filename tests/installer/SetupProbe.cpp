@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "core/PVoptionData.h"
+#include "platform/PrivateMessages.h"
 #include "res/resource.h"
 #include "tests/mainwindow/AgentSettings.h"
 

@@ -13,8 +13,9 @@
 
 #include "boot/BootINI.h"
 #include "boot/ModifyBootScreen.h"
-#include "boot/PEResources.h"
 #include "changers/ModifyLogonScreen.h"
+#include "changers/PEResources.h"
+#include "changers/ProgramPatch.h"
 #include "core/PVoptionData.h"
 #include "core/WindowsGeneration.h"
 #include "image/CxImage.h"

@@ -10,11 +10,11 @@
 
 #include "boot/BootINI.h"
 #include "boot/ModifyBootScreen.h"
-#include "boot/ProgramPatch.h"
 #include "changers/LoadModuleBitmap.h"
 #include "changers/ModifyLogonScreen.h"
-#include "core/MainWindowSeam.h"
+#include "changers/ProgramPatch.h"
 #include "core/WindowsGeneration.h"
+#include "core/app/MainWindowSeam.h"
 #include "image/CxImage.h"
 #include "tests/boot/WinSystemFiles.h"
 #include "tests/support/LogCapture.h"

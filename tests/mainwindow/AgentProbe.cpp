@@ -23,6 +23,7 @@
 
 #include "core/PVoptionData.h"
 #include "platform/Platform.h"
+#include "platform/PrivateMessages.h"
 #include "platform/SafeFile.h"
 #include "res/resource.h"
 #include "tests/changers/WinChangerSupport.h"

@@ -9,9 +9,10 @@
 #include <vector>
 
 #include "changers/ImagePreparation.h"
-#include "core/MainWindowRes.h"
 #include "core/PVoptionData.h"
+#include "core/mainwindow/MainWindowRes.h"
 #include "platform/Platform.h"
+#include "platform/PrivateMessages.h"
 #include "platform/SafeFile.h"
 #include "tests/changers/WinChangerSupport.h"
 #include "tests/mainwindow/AgentSettings.h"

@@ -7,10 +7,13 @@
 
 #include "boot/ModifyBootScreen.h"
 #include "changers/ModifyLogonScreen.h"
-#include "core/MainWindowRes.h"
 #include "core/ShowMessage.h"
+#include "core/mainwindow/MainWindowRes.h"
+#include "core/mainwindow/MainWindowServices.h"
 #include "i18n/LanguageManager.h"
+#include "platform/PrivateMessages.h"
 #include "tests/mainwindow/MainWindowHarness.h"
+#include "tests/support/LogCapture.h"
 #include "widgets/Menu.h"
 
 namespace {
@@ -101,6 +104,35 @@ TEST(Agent, TheProgramsServicesReachTheLanguageTheMessagesAndThePatchedFiles) {
   EXPECT_EQ(s.qvLogoPath(), qv::KernelCopyPath());
   EXPECT_EQ(s.qvUiHostPath(), qv::LogonCopyPath());
   EXPECT_NE(s.qvUiHostPath().find("QVUIHOST.EXE"), std::string::npos);
+}
+
+// Without a module behind it, every entry still answers: it logs what is missing and fails.
+TEST(Agent, TheDefaultServicesFailAndLogInsteadOfBeingEmpty) {
+  qv::MainWindowServices s = qv::DefaultMainWindowServices();
+  qvtest::LogCapture log;
+  std::string text = "kept";
+  EXPECT_FALSE(s.lookup("Menu", "Exit", &text));
+  EXPECT_EQ(text, "kept");
+  EXPECT_EQ(s.showMessage("0005", MB_YESNO), -1);
+  EXPECT_FALSE(s.reassertWallpaper(1));
+  EXPECT_FALSE(s.screenSaverActive());
+  EXPECT_EQ(s.bootLogoPath(), "");
+  EXPECT_EQ(s.qvLogoPath(), "");
+  EXPECT_EQ(s.qvUiHostPath(), "");
+  s.setMessageOwner(nullptr);
+  s.toggleScreenSaverActive();
+  s.startScreenSaverNow(nullptr, false);
+  s.setScreenSaverTimeout(5);
+  s.setupBootIni(nullptr);
+  s.openHelp(nullptr, nullptr);
+  s.openHomePage(nullptr);
+  s.startUpdateChecks(nullptr, 0);
+  s.retryUpdateCheck(nullptr);
+  s.retrySiteList(nullptr, 0);
+  s.showNewVersion(nullptr, "text");
+  s.endUpdateChecks();
+  s.releaseImageInfo();
+  EXPECT_EQ(log.lines().size(), 20u) << "each of the 20 entries says what is missing";
 }
 
 }  // namespace

@@ -6,9 +6,10 @@
 
 #include <string>
 
-#include "core/MainWindowRes.h"
-#include "tests/mainwindow/MainWindowHarness.h"
+#include "core/mainwindow/MainWindowRes.h"
 #include "platform/PostedText.h"
+#include "platform/PrivateMessages.h"
+#include "tests/mainwindow/MainWindowHarness.h"
 
 namespace {
 

@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "core/MainWindowRes.h"
+#include "core/mainwindow/MainWindowRes.h"
+#include "platform/Handles.h"
+#include "platform/PrivateMessages.h"
 #include "tests/support/WinTestSupport.h"
 #include "widgets/CustomWindow.h"
-#include "widgets/Handles.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ struct HookFixture : ::testing::Test {
     ASSERT_TRUE(agent.Create("QvTestAgent", WS_POPUP, 0, 0, 0, 10, 10, nullptr));
     agent.SetText("Quorvex");
   }
-  widgets::ScopedLibrary library;
+  qv::ScopedLibrary library;
   HookProc hookProc = nullptr;
   SetHookProc setHook = nullptr;
   AgentWindow agent;

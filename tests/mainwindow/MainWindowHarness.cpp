@@ -2,7 +2,8 @@
 
 #include <thread>
 
-#include "core/MainWindowRes.h"
+#include "core/mainwindow/MainWindowRes.h"
+#include "platform/PrivateMessages.h"
 
 namespace qvtest {
 namespace {

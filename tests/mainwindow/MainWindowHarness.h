@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "core/ListServices.h"
-#include "core/MainWindowServices.h"
 #include "core/PVoptionData.h"
-#include "core/PivoraDlg.h"
+#include "core/mainwindow/MainWindowServices.h"
+#include "core/mainwindow/PivoraDlg.h"
 
 namespace qvtest {
 

@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "core/Hotkeys.h"
-#include "core/MainWindowRes.h"
 #include "core/WindowsGeneration.h"
+#include "core/mainwindow/Hotkeys.h"
+#include "core/mainwindow/MainWindowRes.h"
+#include "platform/PrivateMessages.h"
 #include "tests/mainwindow/DialogTemplate.h"
 #include "tests/mainwindow/MainWindowHarness.h"
 #include "widgets/Dialog.h"

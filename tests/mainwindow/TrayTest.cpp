@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "core/MainWindowRes.h"
-#include "core/SystemTray.h"
+#include "core/mainwindow/MainWindowRes.h"
+#include "core/mainwindow/SystemTray.h"
+#include "platform/PrivateMessages.h"
 #include "widgets/CustomWindow.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/WatchFolders.h"
+#include "core/mainwindow/WatchFolders.h"
 
 namespace {
 

@@ -3,8 +3,9 @@
 
 #include <string>
 
-#include "core/MainWindowRes.h"
-#include "core/Watch.h"
+#include "core/mainwindow/MainWindowRes.h"
+#include "core/mainwindow/Watch.h"
+#include "platform/PrivateMessages.h"
 #include "tests/support/LogCapture.h"
 #include "widgets/CustomWindow.h"
 
@@ -42,12 +43,34 @@ bool PumpUntil(F condition, DWORD ms) {
   return true;
 }
 
+// Removes path's files and folders (not path itself).
+void EmptyFolder(const std::string& path) {
+  WIN32_FIND_DATAA entry;
+  HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    std::string name = entry.cFileName;
+    if (name == "." || name == "..") continue;
+    std::string child = path + "\\" + name;
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      EmptyFolder(child);
+      RemoveDirectoryA(child.c_str());
+    } else {
+      DeleteFileA(child.c_str());
+    }
+  } while (FindNextFileA(find, &entry));
+  FindClose(find);
+}
+
+// An empty folder of its own: Wine reuses process ids, so a run that failed before its clean-up
+// may have left the same name with a "sub" folder, whose creation would then change nothing.
 std::string MakeTempFolder(const std::string& name) {
   char base[MAX_PATH];
   GetTempPathA(MAX_PATH, base);
   std::string path = std::string(base) + "qvwatch-" + std::to_string(GetCurrentProcessId()) + "-" +
                      name;
   CreateDirectoryA(path.c_str(), nullptr);
+  EmptyFolder(path);
   return path;
 }
 
@@ -106,7 +129,7 @@ TEST_F(WatchFixture, FileAndFolderChangesPostTheirKinds) {
   Pump(300);
   WriteFile(folder + "\\one.jpg");
   ASSERT_TRUE(PumpUntil([&] { return receiver.fileNotices > 0; }, 5000));
-  CreateDirectoryA((folder + "\\sub").c_str(), nullptr);
+  ASSERT_TRUE(CreateDirectoryA((folder + "\\sub").c_str(), nullptr));
   ASSERT_TRUE(PumpUntil([&] { return receiver.folderNotices > 0; }, 5000));
   watch.Stop();
   RemoveDirectoryA((folder + "\\sub").c_str());

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/Handles.h"
 #include "tests/mainwindow/DialogTemplate.h"
 #include "tests/support/LogCapture.h"
 #include "widgets/Dialog.h"
-#include "widgets/Handles.h"
 #include "widgets/Menu.h"
 #include "widgets/TreeView.h"
 
@@ -174,7 +174,7 @@ TEST(TreeView, ItemsKeepTextAndValue) {
 }
 
 TEST(Menu, TextsChangeByCommandOrPositionAndKeepTheItemState) {
-  widgets::ScopedMenu bar(CreateMenu());
+  qv::ScopedMenu bar(CreateMenu());
   HMENU popup = CreatePopupMenu();
   AppendMenuA(popup, MF_STRING | MF_CHECKED, 100, "Configure");
   AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
@@ -214,20 +214,20 @@ TEST(Handles, EachOwnerClosesItsHandleOnceAndMovesOwnership) {
   ASSERT_NE(raw, nullptr);
   DWORD flags = 0;
   {
-    widgets::AutoHandle first(raw);
-    widgets::AutoHandle second(std::move(first));
+    qv::AutoHandle first(raw);
+    qv::AutoHandle second(std::move(first));
     EXPECT_FALSE(first);
     EXPECT_TRUE(second);
     EXPECT_TRUE(GetHandleInformation(raw, &flags));
   }
   EXPECT_FALSE(GetHandleInformation(raw, &flags)) << "closed when its owner went";
 
-  widgets::AutoHandle invalid(INVALID_HANDLE_VALUE);
+  qv::AutoHandle invalid(INVALID_HANDLE_VALUE);
   EXPECT_FALSE(invalid);
 
   HANDLE kept = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   {
-    widgets::AutoHandle owner(kept);
+    qv::AutoHandle owner(kept);
     EXPECT_EQ(owner.Release(), kept);
   }
   EXPECT_TRUE(GetHandleInformation(kept, &flags)) << "a released handle stays open";
@@ -235,10 +235,41 @@ TEST(Handles, EachOwnerClosesItsHandleOnceAndMovesOwnership) {
 
   HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
   {
-    widgets::ScopedGdiObj<HBRUSH> owner(brush);
+    qv::ScopedGdiObj<HBRUSH> owner(brush);
     EXPECT_EQ(GetObjectType(brush), static_cast<DWORD>(OBJ_BRUSH));
   }
   EXPECT_EQ(GetObjectType(brush), 0u);
+}
+
+// The drawing holders put back what they took: the selected object, the device context, COM.
+TEST(Handles, DrawingHoldersGiveBackWhatTheyTook) {
+  qv::ScopedDC screen(nullptr);
+  ASSERT_TRUE(screen);
+  HDC raw = nullptr;
+  {
+    qv::ScopedMemoryDC memory(CreateCompatibleDC(screen.Get()));
+    ASSERT_TRUE(memory);
+    raw = memory.Get();
+    HGDIOBJ original = GetCurrentObject(raw, OBJ_BITMAP);
+    qv::ScopedGdiObj<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), 4, 4));
+    {
+      qv::ScopedSelect selected(raw, bitmap.Get());
+      EXPECT_TRUE(selected);
+      EXPECT_EQ(GetCurrentObject(raw, OBJ_BITMAP), bitmap.Get());
+    }
+    EXPECT_EQ(GetCurrentObject(raw, OBJ_BITMAP), original) << "the replaced bitmap is back";
+    qv::ScopedSelect nothing(raw, nullptr);
+    EXPECT_FALSE(nothing);
+  }
+  EXPECT_EQ(GetObjectType(raw), 0u) << "the memory DC is deleted with its holder";
+
+  {
+    qv::ScopedCom com;
+    EXPECT_TRUE(com.Ready());
+  }
+  // Balanced: a new initialisation is the first on this thread again.
+  EXPECT_EQ(CoInitialize(nullptr), S_OK);
+  CoUninitialize();
 }
 
 }  // namespace

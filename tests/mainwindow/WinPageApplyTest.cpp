@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/MainWindowRes.h"
+#include "core/mainwindow/MainWindowRes.h"
 #include "pages/PagesRes.h"
 #include "pages/WallpaperPage.h"
 #include "tests/mainwindow/DialogTemplate.h"

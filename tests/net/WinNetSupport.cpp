@@ -2,8 +2,9 @@
 
 #include <wininet.h>
 
-#include "core/MainWindowRes.h"
+#include "core/mainwindow/MainWindowRes.h"
 #include "platform/PostedText.h"
+#include "platform/PrivateMessages.h"
 
 namespace qvtest {
 namespace {

@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "core/MainWindowRes.h"
+#include "core/mainwindow/MainWindowRes.h"
 #include "net/NewVersionOffer.h"
 #include "net/UpdateCheck.h"
 #include "net/WebFetcher.h"
 #include "net/WebLinks.h"
+#include "platform/PrivateMessages.h"
 #include "tests/net/WinNetSupport.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Log.h"
+#include "platform/Log.h"
 
 namespace qvtest {
 

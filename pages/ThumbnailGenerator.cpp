@@ -46,8 +46,6 @@ bool ThumbnailGenerator::Generate(const std::string& path, int width, int height
 }
 
 ThumbnailResult MakeRowThumbnail(const ThumbnailJob& job) {
-  // Decoding is long and the window waits for nothing from it: the window's thread comes first.
-  ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
   ThumbnailResult result;
   HBITMAP bitmap = nullptr;
   const std::string extension = LowerExtension(job.path);

@@ -8,8 +8,8 @@
 
 #include "core/ChangeLists.h"
 #include "core/ListServices.h"
-#include "core/MainWindowRes.h"
 #include "core/WindowsGeneration.h"
+#include "platform/PrivateMessages.h"
 #include "tests/mainwindow/MainWindowHarness.h"
 
 namespace {

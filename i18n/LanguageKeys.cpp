@@ -141,7 +141,8 @@ const LanguageKey kReservedKeys[] = {
 };
 
 const LanguageKey kAboutPage[] = {
-    {msg::kSection, msg::kHomePage},
+    {"About Page", "001"},           {"About Page", "002"},
+    {"About Page", "003"},           {msg::kSection, msg::kHomePage},
     {msg::kSection, msg::kFeedback},
 };
 

@@ -25,7 +25,7 @@ struct WebAddresses {
   std::string SiteListFile() const { return At("/tk/wpsitelist.txt"); }
   std::string HomePage() const { return At("/"); }
   std::string DownloadPage() const { return At("/download.html#quorvex"); }
-  std::string LanguagePackPage() const { return At("/language.html"); }
+  std::string LanguagePackPage() const { return At("/qv_localization.htm"); }
   std::string FeedbackPage() const { return At("/feedback.html"); }
 };
 

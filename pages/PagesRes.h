@@ -5,6 +5,8 @@
 
 // Dialogs.
 #define IDD_WALLPAPER_PAGE      132
+#define IDD_PREFERENCES_PAGE    140
+#define IDD_ABOUT_PAGE          141
 
 // Strings.
 // Strings are stored in blocks of 16 ids: each resource script keeps to blocks of its own.
@@ -39,6 +41,40 @@
 #define IDC_TIMER_UNIT          1033
 #define IDC_POSITION            1028
 #define IDC_POSITION_LABEL      1045
+
+// Preferences page. The hotkey controls and their labels have the same numbers on the quick
+// setup wizard's hotkey page, which shares their exchange (HotkeyFields.h).
+#define IDC_HOTKEY_PREV_WALLPAPER 1044
+#define IDC_HOTKEY_NEXT_WALLPAPER 2047
+#define IDC_HOTKEY_PREV_IESKIN  1045
+#define IDC_HOTKEY_NEXT_IESKIN  1047
+#define IDC_LABEL_PREV_WALLPAPER 1055
+#define IDC_LABEL_NEXT_WALLPAPER 1062
+#define IDC_LABEL_PREV_IESKIN   1056
+#define IDC_LABEL_NEXT_IESKIN   1064
+#define IDC_HOTKEY_GROUP        1065
+#define IDC_LANGUAGE_GROUP      1066
+#define IDC_LANGUAGE_LABEL      1059
+#define IDC_LANGUAGE_COMBO      1063
+#define IDC_AUTHOR_LABEL        1060
+#define IDC_AUTHOR              1052
+#define IDC_LANGUAGE_VERSION_LABEL 1061
+#define IDC_LANGUAGE_VERSION    1057
+#define IDC_LANGUAGE_PACK       1054
+#define IDC_CHECK_NEW_VERSION   1053
+#define IDC_RELOAD_LANGUAGES    1051
+#define IDC_AGENT_ENABLED       1058
+
+// About page.
+#define IDC_ABOUT_ICON          1080  // the program's icon as a picture button: the home page
+#define IDC_ABOUT_NAME          1081
+#define IDC_ABOUT_VERSION       1082
+#define IDC_ABOUT_COPYRIGHT     1083
+#define IDC_ABOUT_THANKS_LABEL  1084
+#define IDC_ABOUT_THANKS        1085  // the libraries' notices, read-only
+#define IDC_ABOUT_HOMEPAGE      1086  // hyperlink label
+#define IDC_ABOUT_FEEDBACK      1087  // hyperlink label
+#define IDR_ABOUT_NOTICES       1088  // the notices' text (RCDATA)
 
 // Commands of the pages' menus.
 #define ID_REMOVE               1009

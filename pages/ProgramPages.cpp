@@ -2,7 +2,9 @@
 
 #include "core/ShowMessage.h"
 #include "imageinfo/InfoPickers.h"
+#include "pages/AboutPage.h"
 #include "pages/PageServices.h"
+#include "pages/PreferencesPage.h"
 #include "pages/ThumbnailGenerator.h"
 #include "pages/WallpaperPage.h"
 #include "platform/ProgramFolder.h"
@@ -21,6 +23,10 @@ std::unique_ptr<ConfigPage> MakeProgramPage(PageKind kind) {
   switch (kind) {
     case PageKind::Wallpaper:
       return std::make_unique<WallpaperPage>(Services());
+    case PageKind::Preferences:
+      return std::make_unique<PreferencesPage>(Services());
+    case PageKind::About:
+      return std::make_unique<AboutPage>(Services());
     default:
       return nullptr;
   }

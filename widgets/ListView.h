@@ -62,6 +62,8 @@ class ListView : public Window {
   void Select(int row, bool selected) const {
     ListView_SetItemState(Handle(), row, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
   }
+  // Gives row the focus mark (the row the keyboard acts on).
+  void Focus(int row) const { ListView_SetItemState(Handle(), row, LVIS_FOCUSED, LVIS_FOCUSED); }
   int SelectedCount() const { return static_cast<int>(ListView_GetSelectedCount(Handle())); }
   // The first selected row after `after` (-1: from the top), or -1.
   int NextSelected(int after = -1) const {

@@ -9,7 +9,7 @@
 #include "platform/Platform.h"
 #include "platform/SafeFile.h"
 #include "widgets/ControlTexts.h"
-#include "widgets/ReportList.h"
+#include "widgets/ListView.h"
 
 namespace qv {
 namespace {
@@ -44,7 +44,7 @@ bool ReadBootIniIfPresent(BootINI& model, const std::string& path) {
 }
 
 void FillBootEntryList(HWND control, const BootINI& model, int generation) {
-  widgets::ReportList list(control);
+  widgets::ListView list(control);
   list.DeleteAll();
   if (list.ColumnWidth(0) == 0) {
     list.InsertColumn(0, Text("OS List", "OS Name"), kColumnWidth);
@@ -53,10 +53,13 @@ void FillBootEntryList(HWND control, const BootINI& model, int generation) {
   list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
   BootEntryChoice choice = OfferedBootEntries(model, generation);
   for (const BootEntryRow& row : choice.rows) {
-    int index = list.InsertRow(list.Count(), row.name, static_cast<LPARAM>(row.pairIndex));
+    int index = list.InsertRow(list.Count(), row.name, -1, static_cast<LPARAM>(row.pairIndex));
     list.SetText(index, 1, row.fullLine);
   }
-  if (choice.preselected >= 0) list.Select(choice.preselected, true);
+  if (choice.preselected >= 0) {
+    list.Select(choice.preselected, true);
+    list.Focus(choice.preselected);
+  }
   if (list.Count() > 0) {
     list.SetColumnWidth(0, LVSCW_AUTOSIZE);
     list.SetColumnWidth(1, LVSCW_AUTOSIZE);
@@ -64,14 +67,14 @@ void FillBootEntryList(HWND control, const BootINI& model, int generation) {
 }
 
 void LocalizeBootEntryList(HWND control) {
-  widgets::ReportList list(control);
+  widgets::ListView list(control);
   list.SetColumnTitle(0, Text("OS List", "OS Name"));
   list.SetColumnTitle(1, Text("OS List", "Full Line"));
 }
 
 BootSaveStep SaveBootEntryChoice(HWND control, BootINI& model, const std::string& path,
                                  BootMessage message) {
-  widgets::ReportList list(control);
+  widgets::ListView list(control);
   int row = list.NextSelected();
   long pairIndex = row < 0 ? -1 : static_cast<long>(list.Data(row));
   switch (SaveBootEntry(model, pairIndex, path)) {

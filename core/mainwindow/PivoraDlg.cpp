@@ -46,7 +46,8 @@ PivoraDlg::PivoraDlg(PVoptionData& settings, std::string settingsPath, bool star
       startupRun_(startupRun),
       services_(services),
       timings_(timings),
-      frame_(services_, pages) {}
+      frame_(services_, pages),
+      menuIcons_(GetModuleHandleA(nullptr)) {}
 
 PivoraDlg::~PivoraDlg() = default;
 
@@ -87,8 +88,9 @@ bool PivoraDlg::OnInit() {
                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Post(WM_CLOSE);
   }
-  // 8. Texts.
+  // 8. Texts, and the icons beside the menus' commands.
   TranslateAll();
+  AddMenuBarIcons();
   // 9. and 10. The retry of a failed logon change and the start-up checks.
   if (WindowsGeneration == kWinXP && settings_.logonScreen.lastApplyFailed)
     SetTimer(TIMER_LOGON_RETRY, timings_.logonRetry);
@@ -99,6 +101,11 @@ bool PivoraDlg::OnInit() {
   frame_.Layout();
   initialised_ = true;
   return true;
+}
+
+void PivoraDlg::AddMenuBarIcons() {
+  HMENU bar = Menu();
+  for (int i = 0; bar && i < GetMenuItemCount(bar); ++i) menuIcons_.Menu().Apply(GetSubMenu(bar, i));
 }
 
 void PivoraDlg::AddSystemMenuItem() {
@@ -146,7 +153,16 @@ INT_PTR PivoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case QV_MSG_TRANSLATE_MENU:
       TranslateTrayMenu(reinterpret_cast<HMENU>(wParam));
+      menuIcons_.Menu().Apply(reinterpret_cast<HMENU>(wParam));
       return TRUE;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+    case WM_MENUCHAR: {
+      LRESULT result = 0;
+      if (!menuIcons_.Menu().OnMessage(message, wParam, lParam, &result)) return FALSE;
+      SetResult(result);
+      return TRUE;
+    }
     case QV_MSG_TRAY_NOTIFY:
       tray_.OnTrayNotification(static_cast<UINT>(lParam));
       return TRUE;

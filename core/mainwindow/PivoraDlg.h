@@ -13,6 +13,7 @@
 #include "core/mainwindow/ConfigPage.h"
 #include "core/mainwindow/HookLibrary.h"
 #include "core/mainwindow/MainWindowServices.h"
+#include "core/mainwindow/MenuIcons.h"
 #include "core/mainwindow/PageFrame.h"
 #include "core/mainwindow/SystemTray.h"
 #include "core/mainwindow/Watch.h"
@@ -44,6 +45,7 @@ class PivoraDlg : public widgets::ModalDialog {
   // Window initialisation has finished (it may let other threads' sent messages in midway).
   bool Initialised() const { return initialised_; }
   const PageFrame& Frame() const { return frame_; }
+  const widgets::IconMenu& MenuIconDrawing() const { return menuIcons_.Menu(); }
   const Watch& FolderWatch() const { return watch_; }
   bool HookInstalled() const { return hook_.IsInstalled(); }
   bool TrayIconShown() const { return tray_.HasIcon(); }
@@ -98,6 +100,8 @@ class PivoraDlg : public widgets::ModalDialog {
   void TranslateMenuBar();
   void TranslateTrayMenu(HMENU menu) const;
   void TranslateAll();
+  // The menu bar's commands with their icons (the tray menu gets them as it is shown).
+  void AddMenuBarIcons();
 
   PVoptionData& settings_;  // not owned; the live settings
   std::string settingsPath_;
@@ -105,6 +109,7 @@ class PivoraDlg : public widgets::ModalDialog {
   MainWindowServices services_;
   MainWindowTimings timings_;
   PageFrame frame_;
+  MenuIcons menuIcons_;
   CSystemTray tray_;
   Watch watch_;
   HookLibrary hook_;

@@ -2,11 +2,11 @@
 
 #include "i18n/LanguageFile.h"
 #include "i18n/LanguageManager.h"
+#include "pages/HotkeyFields.h"
 #include "pages/wizard/QuickSetupRes.h"
 #include "pages/wizard/QuickSetupWizard.h"
-#include "widgets/ChoiceBox.h"
+#include "widgets/Controls.h"
 #include "widgets/ControlTexts.h"
-#include "widgets/HotkeyControl.h"
 
 namespace qv {
 namespace {
@@ -25,15 +25,7 @@ const widgets::ControlText kLanguageTexts[] = {
 const widgets::ControlText kHotkeyTexts[] = {
     {IDC_QS_HOTKEY_TITLE, "Quick Setup Hotkey Page", "0001"},
     {IDC_QS_HOTKEY_TEXT, "Quick Setup Hotkey Page", "0002"},
-    {IDC_LABEL_PREV_WALLPAPER, "Preferences Page", "001"},
-    {IDC_LABEL_NEXT_WALLPAPER, "Preferences Page", "002"},
-    {IDC_LABEL_PREV_IESKIN, "Preferences Page", "003"},
-    {IDC_LABEL_NEXT_IESKIN, "Preferences Page", "004"},
 };
-
-// The hotkey controls in the order of the settings' four hotkeys.
-const int kHotkeyControls[kHotkeyCount] = {IDC_HOTKEY_PREV_WALLPAPER, IDC_HOTKEY_NEXT_WALLPAPER,
-                                           IDC_HOTKEY_PREV_IESKIN, IDC_HOTKEY_NEXT_IESKIN};
 
 // Sets a page's heading in the page's font made bold; the font is kept in holder.
 void MakeHeadingBold(HWND page, int heading, ScopedGdiObj<HFONT>* holder) {
@@ -78,7 +70,7 @@ void CQSWelcomePage::OnKillActive() { ::ShowWindow(SheetButton(widgets::kWizardB
 
 bool CQSLanguageSetupPage::OnInit() {
   MakeHeadingBold(Handle(), IDC_QS_LANGUAGE_TITLE, &titleFont_);
-  widgets::ChoiceBox combo(Item(IDC_QS_LANGUAGE_COMBO));
+  widgets::ComboBox combo(Item(IDC_QS_LANGUAGE_COMBO));
   std::vector<std::string> names;
   Languages().GetLanguageNames(&names);
   for (const std::string& name : names) combo.Add(name);
@@ -98,7 +90,7 @@ void CQSLanguageSetupPage::OnSetActive() {
 
 bool CQSLanguageSetupPage::OnCommand(int code, int id, HWND control) {
   if (id != IDC_QS_LANGUAGE_COMBO || code != CBN_SELCHANGE) return false;
-  int selected = widgets::ChoiceBox(control).Selection();
+  int selected = widgets::ComboBox(control).Selection();
   if (selected < 0) return true;
   // A file that cannot be loaded keeps the previous language and its texts.
   if (Languages().LoadLanguageAt(selected)) wizard_->Relocalize();
@@ -120,20 +112,12 @@ bool CQSHotkeySetupPage::OnInit() {
 
 void CQSHotkeySetupPage::Localize() {
   widgets::SetControlTexts(Handle(), kHotkeyTexts, &PageText);
+  widgets::SetControlTexts(Handle(), kHotkeyLabelTexts, &PageText);
 }
 
-void CQSHotkeySetupPage::Load() {
-  for (int i = 0; i < kHotkeyCount; ++i)
-    widgets::HotkeyControl(Item(kHotkeyControls[i])).Set(hotkeys_[i].keyCode, hotkeys_[i].modifiers);
-}
+void CQSHotkeySetupPage::Load() { LoadHotkeyControls(Handle(), hotkeys_); }
 
-void CQSHotkeySetupPage::Store() {
-  for (int i = 0; i < kHotkeyCount; ++i) {
-    widgets::HotkeyControl control(Item(kHotkeyControls[i]));
-    hotkeys_[i] = HotkeySetting(static_cast<uint16_t>(control.KeyCode()),
-                                static_cast<uint16_t>(control.Flags()));
-  }
-}
+void CQSHotkeySetupPage::Store() { StoreHotkeyControls(Handle(), hotkeys_); }
 
 void CQSHotkeySetupPage::OnSetActive() {
   SetWizardButtons(PSWIZB_BACK | (lastPage_ ? PSWIZB_FINISH : PSWIZB_NEXT));

@@ -2,6 +2,8 @@
 // IDD_QS_BOOTINI_SETUP 170 and IDD_QS_NEW_BOOTINI 171 of boot/ui/BootIniRes.h.
 #pragma once
 
+#include "pages/PagesRes.h"
+
 #define IDD_QS_WELCOME          160
 #define IDD_QS_LANGUAGE         162
 #define IDD_QS_HOTKEY           163
@@ -19,14 +21,6 @@
 #define IDC_QS_LANGUAGE_LABEL   1059
 #define IDC_QS_LANGUAGE_COMBO   1063
 
-// Hotkey page (the hotkey controls and labels have the preferences page's numbers).
+// Hotkey page (the hotkey controls and labels are the preferences page's, pages/PagesRes.h).
 #define IDC_QS_HOTKEY_TITLE     1070
 #define IDC_QS_HOTKEY_TEXT      1071
-#define IDC_LABEL_PREV_WALLPAPER 1055
-#define IDC_LABEL_NEXT_WALLPAPER 1062
-#define IDC_LABEL_PREV_IESKIN   1056
-#define IDC_LABEL_NEXT_IESKIN   1064
-#define IDC_HOTKEY_PREV_WALLPAPER 1044
-#define IDC_HOTKEY_NEXT_WALLPAPER 2047
-#define IDC_HOTKEY_PREV_IESKIN  1045
-#define IDC_HOTKEY_NEXT_IESKIN  1047

@@ -98,7 +98,7 @@ TEST(LanguageKeys, FormatsTakeExactlyOnePath) {
       {"strings", qv::msg::kPictureLoad},  {"strings", qv::msg::kPictureSave},
       {"strings", qv::msg::kLogonFailed},  {"strings", qv::msg::kApplyFailed},
       {"strings", qv::msg::kNoBootBitmap}, {"quick setup wizard", "0001"},
-      {"quick setup welcome page", "0002"},
+      {"quick setup welcome page", "0002"}, {"about page", "001"},
   };
   for (const char* file : kShippedFiles) {
     qv::LanguageText text = LoadShipped(file);

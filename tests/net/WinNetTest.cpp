@@ -191,7 +191,7 @@ TEST_F(Links, ThePagesOpenMaximisedUnderTheBaseAddressInEffect) {
   EXPECT_FALSE(qv::OpenWebPage(nullptr, ""));
   std::vector<std::string> urls = {"http://www.quorvex.com/", "http://127.0.0.1:9/mirror/",
                                    "http://127.0.0.1:9/mirror/download.html#quorvex",
-                                   "http://127.0.0.1:9/mirror/language.html",
+                                   "http://127.0.0.1:9/mirror/qv_localization.htm",
                                    "http://127.0.0.1:9/mirror/feedback.html"};
   ASSERT_EQ(urls.size(), ShellCalls().size());
   for (std::size_t i = 0; i < urls.size(); ++i) {

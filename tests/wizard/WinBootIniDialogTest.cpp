@@ -13,7 +13,7 @@
 #include "core/WindowsGeneration.h"
 #include "tests/support/LogCapture.h"
 #include "tests/wizard/WinScript.h"
-#include "widgets/ReportList.h"
+#include "widgets/ListView.h"
 
 namespace {
 
@@ -64,10 +64,10 @@ std::string OsFile(std::initializer_list<std::string> lines) {
 
 // What the setup dialog's list shows: one "name|full line" per row, the selected row marked "*".
 std::vector<std::string> ListRows(HWND dialog) {
-  widgets::ReportList list(GetDlgItem(dialog, IDC_OS_LIST));
+  widgets::ListView list(GetDlgItem(dialog, IDC_OS_LIST));
   std::vector<std::string> rows;
   for (int i = 0; i < list.Count(); ++i) {
-    bool selected = ListView_GetItemState(list, i, LVIS_SELECTED) != 0;
+    bool selected = list.IsSelected(i);
     rows.push_back(std::string(selected ? "*" : "") + list.Text(i, 0) + "|" + list.Text(i, 1));
   }
   return rows;

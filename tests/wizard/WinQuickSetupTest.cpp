@@ -17,7 +17,7 @@
 #include "pages/wizard/QuickSetupWizard.h"
 #include "tests/support/LogCapture.h"
 #include "tests/wizard/WinScript.h"
-#include "widgets/ChoiceBox.h"
+#include "widgets/Controls.h"
 
 namespace {
 
@@ -219,7 +219,7 @@ TEST_F(WinQuickSetup, ChoosingGermanTranslatesTheTitleAndEveryPageAtOnce) {
                    HWND sheet = wizard.Handle();
                    if (CurrentDialogId(sheet) != IDD_QS_LANGUAGE) return false;
                    HWND page = CurrentPage(sheet);
-                   widgets::ChoiceBox combo(GetDlgItem(page, IDC_QS_LANGUAGE_COMBO));
+                   widgets::ComboBox combo(GetDlgItem(page, IDC_QS_LANGUAGE_COMBO));
                    int german = -1;
                    for (int i = 0; i < combo.Count(); ++i)
                      if (combo.ItemText(i) == "Deutsch") german = i;

@@ -5,7 +5,6 @@
 
 #include <shellapi.h>
 
-#include "core/WindowsGeneration.h"
 #include "platform/Log.h"
 #include "platform/PrivateMessages.h"
 #include "platform/RegistryKey.h"
@@ -66,6 +65,13 @@ int ApplyScreenSaverTimeout(int minutes) {
   return minutes;
 }
 
+int SystemScreenSaverMinutes() {
+  UINT seconds = 0;
+  if (!SystemParametersInfoA(SPI_GETSCREENSAVETIMEOUT, 0, &seconds, 0)) QV_LOG();
+  const int minutes = static_cast<int>(seconds / 60);
+  return minutes <= 0 ? kDefaultMinutes : minutes;
+}
+
 bool PreviewScreenSaver(const std::string& path) {
   HINSTANCE started = ShellExecuteA(nullptr, "open", path.c_str(), "/P", "", SW_SHOWMAXIMIZED);
   if (reinterpret_cast<INT_PTR>(started) <= 32) {
@@ -105,9 +111,10 @@ void ToggleScreenSaverActive() {
 
 void StartScreenSaverNow(HWND mainWindow, bool eachRun) {
   if (!SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, nullptr, 0)) QV_LOG();
+  // The system's own screen-saver command: the system sets its "running" flag when a saver
+  // really starts and clears it when it ends. Setting the flag here would leave it on where no
+  // saver starts, and the wallpaper list would then skip every change.
   PostMessageA(GetDesktopWindow(), WM_SYSCOMMAND, SC_SCREENSAVE, 0);
-  if (WindowsGeneration != kWin95 && WindowsGeneration != kWin98)
-    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 1, nullptr, 0);
   if (!eachRun) return;
   HWND target = mainWindow ? mainWindow : FindWindowA(nullptr, "Quorvex");
   if (target) PostMessageA(target, QV_MSG_SCREENSAVER_RUN, 0, 0);

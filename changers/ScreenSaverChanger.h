@@ -16,6 +16,9 @@ bool SetScreenSaver(const std::string& path, int seconds);
 // the minutes used: 0 or less becomes 5, which the caller keeps in its list.
 int ApplyScreenSaverTimeout(int minutes);
 
+// The system's waiting time in whole minutes, 5 when it is below one minute.
+int SystemScreenSaverMinutes();
+
 // Starts the program for its preview ("/P") and for its settings ("/C"); false when it could not
 // be started.
 bool PreviewScreenSaver(const std::string& path);

@@ -120,11 +120,19 @@ int ImageSetupPage::InsertRecordRow(ImageRowRecord* record) {
 }
 
 void ImageSetupPage::AddFileRow(const std::string& path) {
+  int32_t width = 0, height = 0, depth = 0;
+  GetImageInfo(path.c_str(), width, height, depth);
+  AddFileRow(path, width, height, depth);
+}
+
+void ImageSetupPage::AddFileRow(const std::string& path, int width, int height, int depth) {
   ImageRowRecord* record = NewRecord();
   record->thumbState = kThumbNotMade;
   record->icon = SystemIcon(path, false);
   SplitFilePath(path, &record->fields.name, &record->fields.location);
-  GetImageInfo(path.c_str(), record->fields.width, record->fields.height, record->fields.depth);
+  record->fields.width = width;
+  record->fields.height = height;
+  record->fields.depth = depth;
   InsertRecordRow(record);
 }
 

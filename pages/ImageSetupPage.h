@@ -54,6 +54,8 @@ class ImageSetupPage : public BaseSetupDlg {
   const ThumbnailQueue& Thumbnails() const { return *queue_; }
   // Adds a file row or a folder row as the dialogs and the drop do.
   void AddFileRow(const std::string& path);
+  // The same with the size and depth already known (a logon program's bitmap 100).
+  void AddFileRow(const std::string& path, int width, int height, int depth);
   void AddFolderRow(const std::string& path, bool includeSubFolders);
 
  protected:

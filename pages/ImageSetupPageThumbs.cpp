@@ -84,13 +84,16 @@ void ImageSetupPage::DrawThumbnailCell(NMLVCUSTOMDRAW& draw) {
   if (list_.IsSelected(row))
     for (int k = 0; k < 3; ++k)
       Frame3d(dc, x0 - 3 - k, y0 - 3 - k, w + 7 + 2 * k, h + 7 + 2 * k, kNavy, kNavy);
-  ::SetBkColor(dc, oldBack);
   if (record->thumbState == kThumbReady && record->thumbnail) {
+    // The large icon drawn while the row waited may be taller than a flat thumbnail.
+    FillBox(dc, x0 + 1, y0 + 1, w - 1, h - 1, ::GetSysColor(COLOR_WINDOW));
+    ::SetBkColor(dc, oldBack);
     DrawBitmapCentred(dc, record->thumbnail.Get(), icon);
     ::ImageList_Draw(SystemImageList(false), record->icon, dc, x0 + w - kSmallIconInset,
                      y0 + h - kSmallIconInset, ILD_TRANSPARENT);
     return;
   }
+  ::SetBkColor(dc, oldBack);
   if (record->thumbState == kThumbNotMade) QueueThumbnail(row, *record);
   ::ImageList_Draw(SystemImageList(true), record->icon, dc,
                    (icon.left + icon.right - kLargeIcon) / 2, (icon.top + icon.bottom - kLargeIcon) / 2,

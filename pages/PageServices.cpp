@@ -5,7 +5,10 @@
 
 #include <cstdio>
 
+#include "changers/ModifyIESkin.h"
+#include "changers/ModifyLogonScreen.h"
 #include "changers/ModifyWallpaper.h"
+#include "changers/ScreenSaverChanger.h"
 #include "core/ShowMessage.h"
 #include "core/WindowsGeneration.h"
 #include "help/HelpFile.h"
@@ -98,6 +101,11 @@ PageServices ProgramPageServices() {
   s.pickFolder = &PickImageFolder;
   s.pickFiles = &PickFiles;
   s.modifyWallpaper = &ModifyWallpaper;
+  s.removeIESkin = &RemoveIESkin;
+  s.modifyLogonScreen = &ModifyLogonScreen;
+  s.restoreLogonHost = &RestoreLogonHost;
+  s.previewScreenSaver = &PreviewScreenSaver;
+  s.configureScreenSaver = &ConfigureScreenSaver;
   return s;
 }
 

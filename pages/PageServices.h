@@ -1,10 +1,12 @@
-// What the pages need from outside the dialog layer: texts, messages, help, the shell and the
-// two modal choosers, and the wallpaper changer. The program's table reaches the real modules;
-// tests put doubles in place of the modal parts so that a page is driven through its controls.
+// What the pages need from outside the dialog layer: texts, messages, help, the shell, the two
+// modal choosers, and the changers' entries that the pages call themselves. The program's table
+// reaches the real modules; tests put doubles in place of the modal parts so that a page is
+// driven through its controls.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,14 @@ struct PageServices {
   bool (*pickFiles)(HWND owner, const std::string& filter, std::vector<std::string>* paths);
   // The wallpaper changer.
   bool (*modifyWallpaper)(const std::string& path, int positionMode);
+  // The IE skin changer's removal of "BackBitmap" (false also when there was none).
+  bool (*removeIESkin)();
+  // The logon screen changer (colour: red in the low byte) and the restore of the system's host.
+  bool (*modifyLogonScreen)(const std::string& path, uint32_t backgroundColour);
+  bool (*restoreLogonHost)();
+  // A screen saver started for its preview ("/P") or its settings ("/C").
+  bool (*previewScreenSaver)(const std::string& path);
+  bool (*configureScreenSaver)(const std::string& path);
 };
 
 // The program's table.

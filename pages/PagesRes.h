@@ -5,6 +5,9 @@
 
 // Dialogs.
 #define IDD_WALLPAPER_PAGE      132
+#define IDD_IESKIN_PAGE         136
+#define IDD_SCREENSAVER_PAGE    138
+#define IDD_LOGON_PAGE          172
 #define IDD_PREFERENCES_PAGE    140
 #define IDD_ABOUT_PAGE          141
 
@@ -16,6 +19,12 @@
 #define IDR_WALLPAPER_CONTEXT   162   // the wallpaper list's context menu
 #define IDR_WALLPAPER_ADD       165   // the wallpaper page's "Add" drop-down
 #define IDR_LIST_MODE           169   // "Details" / "Thumbnails" of the list-mode button
+#define IDR_IESKIN_CONTEXT      163
+#define IDR_IESKIN_ADD          166
+#define IDR_LOGON_CONTEXT       167
+#define IDR_LOGON_ADD           168
+#define IDR_SCREENSAVER_CONTEXT 164
+#define IDR_SCREENSAVER_VIEW    170   // "Details" / "Large Icons" of the screen saver list
 
 // Controls shared by the list pages.
 #define IDC_LIST                1040
@@ -42,6 +51,17 @@
 #define IDC_POSITION            1028
 #define IDC_POSITION_LABEL      1045
 
+// Logon screen page.
+#define IDC_BACKGROUND_COLOUR   1041  // the colour picker of the logon list's background
+#define IDC_BACKGROUND_LABEL    1047
+
+// Screen saver page.
+#define IDC_SAVER_WAIT          1037
+#define IDC_SAVER_WAIT_SPIN     1038
+#define IDC_SAVER_WAIT_LABEL    2046
+#define IDC_MINUTES_LABEL       1049
+#define IDC_PREVIEW             1036
+#define IDC_SETTINGS            32778
 // Preferences page. The hotkey controls and their labels have the same numbers on the quick
 // setup wizard's hotkey page, which shares their exchange (HotkeyFields.h).
 #define IDC_HOTKEY_PREV_WALLPAPER 1044
@@ -84,7 +104,8 @@
 #define ID_INVERT_SELECTION     32780
 #define ID_SET_CURRENT          32781
 #define ID_VIEW_DETAILS         32776
-#define ID_VIEW_THUMBNAILS      32777
+#define ID_VIEW_THUMBNAILS      32777  // the screen saver list: "Large Icons"
+#define ID_SETTINGS             32778
 #define ID_ADD_FILES            32786
 #define ID_ADD_FOLDER           32787
 #define ID_SITE_FIRST           37100

@@ -5,9 +5,8 @@
 #include "widgets/VisualStyle.h"
 
 namespace widgets {
-namespace {
 
-void DrawArrow(HDC dc, const RECT& arrowPart, bool disabled) {
+void DrawDropDownArrow(HDC dc, const RECT& arrowPart, bool disabled) {
   const int cx = (arrowPart.left + arrowPart.right) / 2;
   const int cy = (arrowPart.top + arrowPart.bottom) / 2;
   POINT points[3] = {{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2}};
@@ -19,8 +18,6 @@ void DrawArrow(HDC dc, const RECT& arrowPart, bool disabled) {
   ::SelectObject(dc, oldPen);
   ::SelectObject(dc, oldBrush);
 }
-
-}  // namespace
 
 HMENU MenuButton::DropDown() const { return menu_ ? ::GetSubMenu(menu_, 0) : nullptr; }
 
@@ -39,7 +36,7 @@ void MenuButton::Draw(const DRAWITEMSTRUCT& item) const {
   // The separator between face and arrow.
   RECT line{arrow.left, rect.top + 4, arrow.left + 1, rect.bottom - 4};
   ::FillRect(item.hDC, &line, ::GetSysColorBrush(COLOR_BTNSHADOW));
-  DrawArrow(item.hDC, arrow, disabled);
+  DrawDropDownArrow(item.hDC, arrow, disabled);
   std::string caption = Window(item.hwndItem).Text();
   ::SetBkMode(item.hDC, TRANSPARENT);
   ::SetTextColor(item.hDC, ::GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));

@@ -10,6 +10,9 @@
 
 namespace widgets {
 
+// The drop-down arrow of a button, centred in the part of the button it is given.
+void DrawDropDownArrow(HDC dc, const RECT& arrowPart, bool disabled);
+
 class MenuButton : public Window {
  public:
   // Width of the arrow part at the right edge, in pixels.

@@ -11,9 +11,12 @@
 #include <vector>
 
 #include "changers/ScreenSaverChanger.h"
+#include "core/ChangeLists.h"
+#include "core/ListServices.h"
 #include "core/ScreenSaverItemData.h"
 #include "core/WindowsGeneration.h"
 #include "core/mainwindow/MainWindowRes.h"
+#include "platform/Platform.h"
 #include "platform/PrivateMessages.h"
 #include "tests/changers/WinChangerSupport.h"
 #include "tests/support/WinTestSupport.h"
@@ -228,6 +231,41 @@ TEST(ScreenSaverCommands, StartNowTellsTheMainWindowOnlyForEachRun) {
 
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
   DestroyWindow(window);
+}
+
+// Where no screen saver can run, "Start Screen Saver" must not leave the system believing that
+// one runs: the wallpaper list skips its changes while the system says so.
+std::vector<std::string> g_wallpapers;
+bool RecordWallpaper(const std::string& path, int) {
+  g_wallpapers.push_back(path);
+  return true;
+}
+
+TEST(ScreenSaverCommands, StartNowWithoutARunnableSaverKeepsWallpaperChanges) {
+  const std::string folder = FreshFolder("qv saver start none");
+  ASSERT_TRUE(qvtest::WriteUserText(kDesktop, "SCRNSAVE.EXE", folder + "missing.scr"));
+  SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
+  const int generation = qv::WindowsGeneration;
+  qv::WindowsGeneration = qv::kWinXP;
+  qv::ListServices services = qv::DefaultServices();
+  services.modifyWallpaper = &RecordWallpaper;
+  const qv::ListServices previous = qv::SetServices(services);
+
+  qv::StartScreenSaverNow(nullptr, false);
+  Pump();
+  EXPECT_FALSE(platform::ScreenSaverRunning());
+  qv::WallpaperSetupData wallpaper;
+  g_wallpapers.clear();
+  EXPECT_TRUE(wallpaper.ApplyItem("C:\\next.jpg"));
+  EXPECT_EQ(g_wallpapers, std::vector<std::string>{"C:\\next.jpg"});
+
+  // While the system reports a running saver, the change is still skipped.
+  SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 1, nullptr, 0);
+  EXPECT_FALSE(wallpaper.ApplyItem("C:\\skipped.jpg"));
+  EXPECT_EQ(g_wallpapers.size(), 1u);
+  SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
+  qv::SetServices(previous);
+  qv::WindowsGeneration = generation;
 }
 
 }  // namespace

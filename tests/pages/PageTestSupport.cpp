@@ -3,9 +3,14 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
+#include "changers/ModifyIESkin.h"
+#include "changers/ModifyLogonScreen.h"
+#include "changers/ScreenSaverChanger.h"
 #include "i18n/LanguageManager.h"
+#include "tests/i18n/WinDialogText.h"
 #include "tests/support/WinTestSupport.h"
 
 namespace qvtest {
@@ -46,6 +51,29 @@ bool Wallpaper(const std::string& path, int position) {
   return Page().modifyWallpaper ? Page().modifyWallpaper(path, position) : true;
 }
 
+bool RemoveSkin() {
+  ++Page().skinRemovals;
+  return qv::RemoveIESkin();
+}
+bool LogonScreen(const std::string& path, uint32_t colour) {
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "%06X", colour);
+  Page().logonChanges.push_back(path + "|" + hex);
+  return qv::ModifyLogonScreen(path, colour);
+}
+bool RestoreLogon() {
+  ++Page().logonRestores;
+  return qv::RestoreLogonHost();
+}
+bool Preview(const std::string& path) {
+  Page().previews.push_back(path);
+  return qv::PreviewScreenSaver(path);
+}
+bool Configure(const std::string& path) {
+  Page().saverSettings.push_back(path);
+  return qv::ConfigureScreenSaver(path);
+}
+
 }  // namespace
 
 PageRecord& Page() {
@@ -65,6 +93,11 @@ const qv::PageServices& TestPageServices() {
     s.pickFolder = &Folder;
     s.pickFiles = &Files;
     s.modifyWallpaper = &Wallpaper;
+    s.removeIESkin = &RemoveSkin;
+    s.modifyLogonScreen = &LogonScreen;
+    s.restoreLogonHost = &RestoreLogon;
+    s.previewScreenSaver = &Preview;
+    s.configureScreenSaver = &Configure;
     return s;
   }();
   return services;
@@ -74,28 +107,30 @@ bool LoadProgramLanguage(const char* file) {
   return qv::Languages().LoadLanguage(DistFolder() + "language\\" + file);
 }
 
-HostedWallpaperPage::HostedWallpaperPage(const qv::PVoptionData& live, int width, int height) {
+PageHost::PageHost(int width, int height) {
   host_ = CreateWindowExA(0, "STATIC", "Quorvex page test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                           width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  page_ = std::make_unique<qv::WallpaperPage>(TestPageServices());
-  if (!page_->Create(host_, live)) return;
-  page_->Localize();
-  page_->Load();
-  RECT client{};
-  GetClientRect(host_, &client);
-  MoveWindow(page_->Handle(), 0, 0, client.right, client.bottom, TRUE);
-  ShowWindow(page_->Handle(), SW_SHOW);
-  UpdateWindow(host_);
 }
 
-HostedWallpaperPage::~HostedWallpaperPage() {
-  page_.reset();
+PageHost::~PageHost() {
   if (host_) DestroyWindow(host_);
 }
 
-void HostedWallpaperPage::Command(int id) const { SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+void PageHost::Start(qv::BaseSetupDlg& page, const qv::PVoptionData& live) {
+  base_ = &page;
+  if (!page.Create(host_, live)) return;
+  page.Localize();
+  page.Load();
+  RECT client{};
+  GetClientRect(host_, &client);
+  MoveWindow(page.Handle(), 0, 0, client.right, client.bottom, TRUE);
+  ShowWindow(page.Handle(), SW_SHOW);
+  UpdateWindow(host_);
+}
 
-void HostedWallpaperPage::Pump(DWORD ms) {
+void PageHost::Command(int id) const { SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+void PageHost::Pump(DWORD ms) {
   for (DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -106,7 +141,7 @@ void HostedWallpaperPage::Pump(DWORD ms) {
   }
 }
 
-void HostedWallpaperPage::Drop(const std::vector<std::string>& paths) const {
+void PageHost::Drop(const std::vector<std::string>& paths) const {
   size_t chars = 1;
   for (const std::string& p : paths) chars += p.size() + 1;
   HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + chars);
@@ -124,7 +159,7 @@ void HostedWallpaperPage::Drop(const std::vector<std::string>& paths) const {
   SendMessageA(Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
 }
 
-void HostedWallpaperPage::ClickColumn(int column) const {
+void PageHost::ClickColumn(int column) const {
   NMLISTVIEW click{};
   click.hdr.hwndFrom = List().Handle();
   click.hdr.idFrom = 1040;
@@ -134,11 +169,11 @@ void HostedWallpaperPage::ClickColumn(int column) const {
   SendMessageA(Window(), WM_NOTIFY, 1040, reinterpret_cast<LPARAM>(&click));
 }
 
-void HostedWallpaperPage::SelectRows(const std::vector<bool>& rows) const {
+void PageHost::SelectRows(const std::vector<bool>& rows) const {
   for (size_t i = 0; i < rows.size(); ++i) List().Select(static_cast<int>(i), rows[i]);
 }
 
-std::vector<std::string> HostedWallpaperPage::Column(int column) const {
+std::vector<std::string> PageHost::Column(int column) const {
   std::vector<std::string> texts;
   for (int row = 0; row < List().Count(); ++row) texts.push_back(List().Text(row, column));
   return texts;
@@ -186,6 +221,42 @@ std::string PageTempFolder(const std::string& name) {
   std::string path = std::string(base) + "qvpage-" + std::to_string(GetTickCount()) + "-" +
                      std::to_string(++serial) + "-" + name;
   CreateDirectoryA(path.c_str(), nullptr);
+  return path;
+}
+
+namespace {
+MessageBoxCloser* g_closer = nullptr;
+}
+
+MessageBoxCloser::MessageBoxCloser() {
+  g_closer = this;
+  timer_ = SetTimer(nullptr, 0, 100, &Check);
+}
+
+MessageBoxCloser::~MessageBoxCloser() {
+  KillTimer(nullptr, timer_);
+  g_closer = nullptr;
+}
+
+namespace {
+BOOL CALLBACK CloseIfMessageBox(HWND window, LPARAM) {
+  if (!g_closer || !IsDialogClass(window) || !IsWindowVisible(window)) return TRUE;
+  const std::string texts = StaticTexts(window);
+  if (texts.empty()) return TRUE;
+  g_closer->texts.push_back(texts);
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  return FALSE;
+}
+}  // namespace
+
+void CALLBACK MessageBoxCloser::Check(HWND, UINT, UINT_PTR, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), &CloseIfMessageBox, 0);
+}
+
+std::string WinePath(const char* unixPath) {
+  std::string path = std::string("Z:") + unixPath;
+  for (char& c : path)
+    if (c == '/') c = '\\';
   return path;
 }
 

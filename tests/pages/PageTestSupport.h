@@ -1,5 +1,5 @@
-// A picture page hosted in a window of its own on the test's thread, with doubles for the
-// modal parts of the page services (messages, choosers, shell) and the real language files.
+// A list page hosted in a window of its own on the test's thread, with doubles for the modal
+// parts of the page services (messages, choosers, shell) and the real language files.
 #pragma once
 
 #include <windows.h>
@@ -23,6 +23,12 @@ struct PageRecord {
   bool useRealFileDialog = false;
   bool (*modifyWallpaper)(const std::string&, int) = nullptr;  // nullptr: answer true
   std::vector<std::string> wallpapers;
+  // The other changer entries run for real; these record their calls ("path|colour" in hex).
+  std::vector<std::string> logonChanges;
+  int logonRestores = 0;
+  int skinRemovals = 0;
+  std::vector<std::string> previews;
+  std::vector<std::string> saverSettings;
 };
 PageRecord& Page();
 
@@ -31,15 +37,15 @@ const qv::PageServices& TestPageServices();
 // Loads language\<file> of the program folder into the process's language manager.
 bool LoadProgramLanguage(const char* file);
 
-// A top-level window holding one wallpaper page over live.
-class HostedWallpaperPage {
+// A top-level window that hosts one list page on the test's thread, with the helpers that send
+// what the user's actions send.
+class PageHost {
  public:
-  explicit HostedWallpaperPage(const qv::PVoptionData& live, int width = 700, int height = 560);
-  ~HostedWallpaperPage();
-  qv::WallpaperPage& page() { return *page_; }
+  PageHost(int width, int height);
+  virtual ~PageHost();
   HWND Host() const { return host_; }
-  HWND Window() const { return page_->Handle(); }
-  const widgets::ListView& List() const { return page_->List(); }
+  HWND Window() const { return base_->Handle(); }
+  const widgets::ListView& List() const { return base_->List(); }
 
   void Command(int id) const;
   // Pumps this thread's messages for ms milliseconds.
@@ -52,11 +58,46 @@ class HostedWallpaperPage {
   void SelectRows(const std::vector<bool>& rows) const;
   std::vector<std::string> Column(int column) const;
 
+ protected:
+  // Creates the page's window over live, translates, loads and shows it.
+  void Start(qv::BaseSetupDlg& page, const qv::PVoptionData& live);
+
  private:
   HWND host_ = nullptr;
-  std::unique_ptr<qv::WallpaperPage> page_;
+  qv::BaseSetupDlg* base_ = nullptr;  // not owned
 };
 
+template <class P>
+class HostedPage : public PageHost {
+ public:
+  explicit HostedPage(const qv::PVoptionData& live, int width = 700, int height = 560)
+      : PageHost(width, height), page_(std::make_unique<P>(TestPageServices())) {
+    Start(*page_, live);
+  }
+  ~HostedPage() override { page_.reset(); }  // before the host window goes
+  P& page() { return *page_; }
+
+ private:
+  std::unique_ptr<P> page_;
+};
+
+using HostedWallpaperPage = HostedPage<qv::WallpaperPage>;
+
+// While it lives, closes every message box that this thread shows (a changer's own messages)
+// and keeps the texts of each.
+class MessageBoxCloser {
+ public:
+  MessageBoxCloser();
+  ~MessageBoxCloser();
+  std::vector<std::string> texts;
+
+ private:
+  static void CALLBACK Check(HWND, UINT, UINT_PTR, DWORD);
+  UINT_PTR timer_ = 0;
+};
+
+// A Unix path of the build as Wine's Z: drive names it.
+std::string WinePath(const char* unixPath);
 // A fresh folder under the temp folder.
 std::string PageTempFolder(const std::string& name);
 // Every .jpg below folder (recursive), sorted.

@@ -37,7 +37,7 @@ for ((round = 1; round <= ROUNDS; round++)); do
   pressed=$(date +%s%N)
   xdotool key --clearmodifiers ctrl+alt+equal
   if ! wait_for 25 grep -q "wallpaper changed" "$out"; then
-    echo "round $round: the wallpaper did not change (the key press did not arrive?)" >&2
+    echo "round $round: the wallpaper did not change (the key press did not arrive?): $(tr -d "\r" <"$out") now $(probe wallpaper)" >&2
     kill "$catcher" 2>/dev/null; wait "$catcher" 2>/dev/null; rm -f "$out"
     end_agent
     continue

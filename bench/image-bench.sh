@@ -45,6 +45,12 @@ if [ "${ICOUNT:-}" = 1 ]; then
     icount "W ours" "$n" "$OURS" wallpaper "$f" "$O/a.bmp"
     icount "W im-hint+resize" "$n" "$IM" -define jpeg:size=2048x1536 "$f" -resize 1024x768 "BMP3:$O/b.bmp"
   done
+  [ "${SKIP_THUMBS:-}" = 1 ] && exit 0
+  # (b): the floor is djpeg decoding every photo at the DCT scale the thumbnail maker picks;
+  # ImageMagick decodes each photo whole (over 100 G instructions) and is only timed.
+  mapfile -t T < <(ls "$C"/thumbs/*.jpg)
+  icount "B ours" 100-photos "$OURS" thumbs "$O/ours" "${T[@]}"
+  icount "B djpeg -scale 1/8" 100-photos sh -c 'for f; do djpeg -scale 1/8 -outfile /dev/null "$f"; done' sh "${T[@]}"
   exit 0
 fi
 

@@ -1,4 +1,4 @@
-// The image object's benchmark driver (native build), run by image-bench.sh beside ImageMagick
+// The image object's benchmark driver (native, and under Wine), run by image-bench.sh beside ImageMagick
 // and libvips doing the same work:
 //   image_bench boot IN.jpg OUT.bmp      load, the boot screen's picture work (Resample 640x480
 //                                        mode 0, octree palette of 16 colours, error diffusion

@@ -38,6 +38,8 @@ bool Plant(const std::string& languageName, int pictureCount = 0, char** picture
   qv::PVoptionData s =
       qvtest::AgentSettings(std::vector<std::string>(pictures, pictures + pictureCount));
   s.languageFile = qvtest::DistFolder() + "language\\" + languageName;
+  // Benchmarks choose the position mode (fit to screen is 3).
+  if (const char* mode = std::getenv("QV_PROBE_POSITION")) s.wallpaper.positionMode = std::atoi(mode);
   return qvtest::PlantAgentSettings(s);
 }
 
@@ -172,7 +174,26 @@ int Quit() {
   return waited == WAIT_OBJECT_0 ? 0 : 1;
 }
 
-int Catch(int seconds) {
+// The wallpaper bitmap's size now, "" when there is none.
+std::string WallpaperSize() {
+  char current[MAX_PATH] = {};
+  if (!SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, current, 0)) return std::string();
+  int width = 0, height = 0, bpp = 0;
+  qvtest::BmpFileSize(current, &width, &height, &bpp);
+  return std::to_string(width) + "x" + std::to_string(height);
+}
+
+// The system time in nanoseconds since 1970, the clock `date +%s%N` reads.
+long long UnixNanoseconds() {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);  // to the microsecond under Wine
+  const long long ticks = (static_cast<long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  return (ticks - 116444736000000000LL) * 100;
+}
+
+int Catch(int seconds, bool watchWallpaper) {
+  const std::string startSize = watchWallpaper ? WallpaperSize() : std::string();
+  bool changed = false;
   HWND window = CreateWindowExA(0, "STATIC", "qv key catcher", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                 0, 0, 200, 100, nullptr, nullptr, GetModuleHandleA(nullptr),
                                 nullptr);
@@ -186,7 +207,12 @@ int Catch(int seconds) {
       SetWindowTextA(window, "qv key catcher (active)");
       active = true;
     }
-    Sleep(20);
+    if (watchWallpaper && !changed && WallpaperSize() != startSize) {
+      std::printf("wallpaper changed at %lld ns: %s\n", UnixNanoseconds(), WallpaperSize().c_str());
+      std::fflush(stdout);
+      changed = true;
+    }
+    Sleep(watchWallpaper ? 2 : 20);
   }
   DestroyWindow(window);
   return 0;
@@ -210,8 +236,9 @@ int main(int argc, char** argv) {
   if (command == "memory") return Memory();
   if (command == "wallpaper") return Wallpaper();
   if (command == "quit") return Quit();
-  if (command == "catch") return Catch(argc > 2 ? std::atoi(argv[2]) : 10);
+  if (command == "catch")
+    return Catch(argc > 2 ? std::atoi(argv[2]) : 10, argc > 3 && std::string(argv[3]) == "watch");
   std::fprintf(stderr, "usage: qv_agent_probe plant|pictures|remove|wait|idle|windows|confirm|"
-                       "wallpaper|memory|quit|catch\n");
+                       "wallpaper|memory|quit|catch [SECONDS [watch]]\n");
   return 2;
 }

@@ -47,7 +47,8 @@ bool Reassert(int) {
 }
 bool Active() { return Record().screenSaverActive; }
 std::string QvLogo() { return Record().qvLogoPath; }
-std::string NoFile() { return std::string(); }
+std::string QvUiHost() { return Record().qvUiHostPath; }
+std::string BootLogo() { return Record().bootLogoPath; }
 void Timeout(int minutes) { Record().timeouts.push_back(minutes); }
 void Help(HWND, const char* topic) { Record().helpTopics.push_back(topic ? topic : "<contents>"); }
 void BootIniSetup(HWND) { ++Record().bootIniSetups; }
@@ -119,8 +120,8 @@ INT_PTR MainWindowHarness::Run(bool startupRun,
   services.reassertWallpaper = &Reassert;
   services.screenSaverActive = &Active;
   services.qvLogoPath = &QvLogo;
-  services.qvUiHostPath = &NoFile;
-  services.bootLogoPath = &NoFile;
+  services.qvUiHostPath = &QvUiHost;
+  services.bootLogoPath = &BootLogo;
   services.setScreenSaverTimeout = &Timeout;
   services.openHelp = &Help;
   services.setupBootIni = &BootIniSetup;

@@ -28,7 +28,9 @@ struct Recorder {
   int messageAnswer = IDNO;
   bool translate = false;               // lookup answers "<key>*" when set
   bool screenSaverActive = false;
-  std::string qvLogoPath;
+  std::string qvLogoPath;  // the system files' paths; empty: none to repair
+  std::string qvUiHostPath;
+  std::string bootLogoPath;
   std::vector<int> timeouts;
   std::vector<std::string> helpTopics;  // "<contents>" for the contents
   int bootIniSetups = 0;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "changers/ModifyWallpaper.h"
+#include "core/ChangeLists.h"
 #include "i18n/MessageKeys.h"
 #include "imageinfo/InfoPickers.h"
 #include "pages/PagesRes.h"
@@ -23,6 +24,49 @@ std::string WinePath(const char* unixPath) {
     if (c == '/') c = '\\';
   return path;
 }
+
+// Reads the pop-up menu the page opens and presses keys in it, from a timer that the menu's
+// own message loop runs; a second timer closes a menu that the keys did not close.
+struct MenuPick {
+  std::vector<std::pair<UINT, std::string>> items;  // command and text; separators left out
+  std::vector<WPARAM> keys;
+  bool seen = false;
+
+  static MenuPick*& Current() {
+    static MenuPick* current = nullptr;
+    return current;
+  }
+  static void CALLBACK Read(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND menuWindow = FindWindowA("#32768", nullptr);
+    HMENU menu = menuWindow ? reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0)) : nullptr;
+    if (!menu) return;
+    KillTimer(nullptr, timer);
+    MenuPick& pick = *Current();
+    pick.seen = true;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      char text[128] = "";
+      if (GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION) > 0)
+        pick.items.emplace_back(GetMenuItemID(menu, i), text);
+    }
+    for (WPARAM key : pick.keys) PostMessageA(menuWindow, WM_KEYDOWN, key, 0);
+  }
+  static void CALLBACK Close(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    EndMenu();
+  }
+  // Sends message to the page, which opens its menu, and picks from it; the chosen command
+  // arrives as a posted WM_COMMAND, handled before this returns.
+  void Run(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    Current() = this;
+    const UINT_PTR read = SetTimer(nullptr, 0, 50, &MenuPick::Read);
+    const UINT_PTR close = SetTimer(nullptr, 0, 5000, &MenuPick::Close);
+    SendMessageA(page, message, wParam, lParam);
+    KillTimer(nullptr, read);
+    KillTimer(nullptr, close);
+    Current() = nullptr;
+    HostedWallpaperPage::Pump(100);
+  }
+};
 
 class WallpaperPageTest : public ::testing::Test {
  protected:
@@ -205,6 +249,66 @@ TEST_F(WallpaperPageTest, SetAsCurrentWithARealPictureSetsTheWallpaper) {
   Page().modifyWallpaper = [](const std::string&, int) { return false; };
   host.Command(ID_SET_CURRENT);
   EXPECT_EQ(Page().messages.back(), "0019|" + jpeg);
+}
+
+TEST_F(WallpaperPageTest, ContextMenuOnlyFromTheListAndItsCommandsGoToThePage) {
+  HostedWallpaperPage host(live);
+  FourRows(host);
+  host.SelectRows({false, true, false, false});
+  RECT list = host.List().WindowRect();
+  const LPARAM inside = MAKELPARAM((list.left + list.right) / 2, (list.top + list.bottom) / 2);
+  MenuPick elsewhere;
+  elsewhere.keys = {VK_ESCAPE};
+  elsewhere.Run(host.Window(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(host.Window()), inside);
+  EXPECT_FALSE(elsewhere.seen) << "a context menu outside the list opens nothing";
+
+  MenuPick pick;
+  pick.keys = {VK_UP, VK_RETURN};  // from no item, up is the last: "Invert Selection"
+  pick.Run(host.Window(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(host.List().Handle()), inside);
+  ASSERT_TRUE(pick.seen);
+  std::vector<UINT> commands;
+  for (const auto& item : pick.items) commands.push_back(item.first);
+  EXPECT_EQ(commands, (std::vector<UINT>{ID_ADD_FILES, ID_ADD_FOLDER, ID_REMOVE, ID_CLEAR, ID_SET_CURRENT,
+                                         ID_SELECT_ALL, ID_INVERT_SELECTION}));
+  for (const auto& item : pick.items) std::printf("context menu: %u \"%s\"\n", item.first, item.second.c_str());
+  EXPECT_EQ(host.List().SelectedRows(), (std::vector<int>{0, 2, 3})) << "the chosen command ran on the page";
+
+  ASSERT_TRUE(qvtest::LoadProgramLanguage("qvdeu.lng"));
+  MenuPick german;
+  german.keys = {VK_ESCAPE};
+  german.Run(host.Window(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(host.List().Handle()), inside);
+  ASSERT_EQ(german.items.size(), pick.items.size());
+  for (size_t i = 0; i < pick.items.size(); ++i)
+    EXPECT_NE(german.items[i].second, pick.items[i].second) << "not translated: " << pick.items[i].second;
+  EXPECT_EQ(host.List().SelectedRows(), (std::vector<int>{0, 2, 3})) << "escape chooses nothing";
+}
+
+TEST_F(WallpaperPageTest, GetMoreListsTheSitesAndOpensTheChosenOneMaximised) {
+  live.wallpaper.siteLinks = {{"First Site", "http://first.example/", "", ""},
+                              {"Second Site", "http://second.example/pictures", "", ""}};
+  HostedWallpaperPage host(live);
+  MenuPick pick;
+  pick.keys = {VK_DOWN, VK_DOWN, VK_RETURN};
+  pick.Run(host.Window(), WM_COMMAND, MAKEWPARAM(IDC_GET_MORE, BN_CLICKED), 0);
+  ASSERT_TRUE(pick.seen);
+  EXPECT_EQ(pick.items, (std::vector<std::pair<UINT, std::string>>{{37100, "First Site"}, {37101, "Second Site"}}));
+  EXPECT_EQ(Page().opened, std::vector<std::string>{"3|http://second.example/pictures"});  // SW_SHOWMAXIMIZED
+
+  // A command past the list opens nothing; an empty list is filled with the built-in sites.
+  host.Command(37102);
+  EXPECT_EQ(Page().opened.size(), 1u);
+  live.wallpaper.siteLinks.clear();
+  HostedWallpaperPage empty(live);
+  MenuPick builtIn;
+  builtIn.keys = {VK_ESCAPE};
+  builtIn.Run(empty.Window(), WM_COMMAND, MAKEWPARAM(IDC_GET_MORE, BN_CLICKED), 0);
+  const std::vector<qv::SiteLink> sites = qv::BuiltInSiteLinks("wallpaper");
+  ASSERT_FALSE(sites.empty());
+  ASSERT_EQ(builtIn.items.size(), std::min<size_t>(sites.size(), 26));
+  for (size_t i = 0; i < builtIn.items.size(); ++i) {
+    EXPECT_EQ(builtIn.items[i].first, 37100 + i);
+    EXPECT_EQ(builtIn.items[i].second, sites[i].name);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,217 @@
+// The wallpaper page's thumbnail view under Wine, measured the way a user feels it:
+//   stall FOLDER   every .jpg of the folder as rows; while the worker makes their thumbnails
+//                  (the list scrolled a page further each time the visible ones are done), a
+//                  ticker thread posts a timestamped message to the user-interface thread every
+//                  10 ms; prints the longest and the 99th-percentile delay until it was handled.
+//   first FILE...  the given pictures as rows; prints the time from switching to the thumbnail
+//                  view until the first screen's thumbnails are all made, and per thumbnail.
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "imageinfo/InfoPickers.h"
+#include "pages/PagesRes.h"
+#include "pages/ThumbnailGenerator.h"
+#include "tests/pages/PageTestSupport.h"
+#include "tests/support/WinTestSupport.h"
+
+namespace {
+
+constexpr UINT kTick = WM_APP + 77;  // wParam: microseconds since the start when it was posted
+
+double Now(const LARGE_INTEGER& start) {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart - start.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
+}
+
+bool QueueIdle(qvtest::HostedWallpaperPage& host) {
+  return host.page().Thumbnails().Pending() == 0 && !host.page().Thumbnails().WorkerRunning();
+}
+
+int RowsWithoutThumbnail(qvtest::HostedWallpaperPage& host) {
+  int left = 0;
+  for (int row = 0; row < host.List().Count(); ++row)
+    left += host.page().Record(row)->thumbState == qv::kThumbNotMade ? 1 : 0;
+  return left;
+}
+
+// The longest time one message of each kind took to handle, for finding what stalls.
+struct Slowest {
+  double ms = 0;
+  int count = 0;
+};
+std::map<UINT, Slowest>& SlowestHandlers() {
+  static std::map<UINT, Slowest> slowest;
+  return slowest;
+}
+
+void PrintSlowestHandlers() {
+  std::vector<std::pair<double, UINT>> order;
+  for (const auto& entry : SlowestHandlers()) order.emplace_back(entry.second.ms, entry.first);
+  std::sort(order.rbegin(), order.rend());
+  for (size_t i = 0; i < order.size() && i < 4; ++i)
+    std::printf("  slowest handler: message 0x%04x, %.1f ms (%d handled)\n", order[i].second, order[i].first,
+                SlowestHandlers()[order[i].second].count);
+}
+
+// Handles this thread's messages until timeoutMs passes or the thread's queue stays empty for
+// a moment; ticks are measured on the way.
+void PumpFor(DWORD timeoutMs, const LARGE_INTEGER& start, std::vector<double>* delays) {
+  const DWORD begin = GetTickCount();
+  while (GetTickCount() - begin < timeoutMs) {
+    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT) == WAIT_TIMEOUT) return;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (!msg.hwnd && msg.message == kTick) {
+        if (delays) delays->push_back(Now(start) - static_cast<double>(msg.wParam));
+        continue;
+      }
+      const double before = Now(start);
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+      Slowest& slow = SlowestHandlers()[msg.message];
+      slow.ms = std::max(slow.ms, (Now(start) - before) / 1000);
+      ++slow.count;
+      if (getenv("QV_BENCH_TRACE") && Now(start) - before > 30000) {
+        char name[64] = "";
+        GetClassNameA(msg.hwnd, name, sizeof name);
+        std::printf("  %.3f s: message 0x%04x to %s took %.1f ms\n", before / 1e6, msg.message, name,
+                    (Now(start) - before) / 1000);
+      }
+    }
+  }
+}
+
+void PrintDelays(const char* what, std::vector<double> delays) {
+  if (delays.empty()) return;
+  std::sort(delays.begin(), delays.end());
+  std::printf("%s: %zu ticks, median %.1f ms, 99th percentile %.1f ms, longest %.1f ms\n", what, delays.size(),
+              delays[delays.size() / 2] / 1000, delays[delays.size() * 99 / 100] / 1000, delays.back() / 1000);
+}
+
+// A wallpaper page in the details view with a row for each picture.
+std::unique_ptr<qvtest::HostedWallpaperPage> PageWithRows(const std::vector<std::string>& pictures) {
+  static qv::PVoptionData live;
+  live.wallpaper.viewMode = 0;  // details until the measured switch
+  auto host = std::make_unique<qvtest::HostedWallpaperPage>(live);
+  for (const std::string& picture : pictures) host->page().AddFileRow(picture);
+  return host;
+}
+
+int Stall(const std::string& folder) {
+  const std::vector<std::string> photos = qvtest::FindPictures(folder);
+  if (photos.empty()) {
+    std::fprintf(stderr, "no pictures in %s\n", folder.c_str());
+    return 1;
+  }
+  std::unique_ptr<qvtest::HostedWallpaperPage> page = PageWithRows(photos);
+  qvtest::HostedWallpaperPage& host = *page;
+
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  const DWORD ui = GetCurrentThreadId();
+  std::atomic<bool> done{false};
+  std::thread ticker([&] {
+    while (!done) {
+      PostThreadMessageA(ui, kTick, static_cast<WPARAM>(Now(start)), 0);
+      Sleep(10);
+    }
+  });
+
+  // The same ticks with nothing to do first: what the machine itself adds.
+  std::vector<double> idle;
+  PumpFor(500, start, nullptr);
+  for (DWORD begin = GetTickCount(); GetTickCount() - begin < 3000;) PumpFor(3000, start, &idle);
+
+  std::vector<double> delays;
+  const long callsBefore = qv::ThumbnailGenerator::Shared().Calls();
+  host.Command(ID_VIEW_THUMBNAILS);
+  UpdateWindow(host.List().Handle());
+  int stuck = 0;
+  while (RowsWithoutThumbnail(host) > 0 && stuck < 3) {
+    PumpFor(200, start, &delays);
+    if (!QueueIdle(host)) continue;
+    const int before = RowsWithoutThumbnail(host);
+    RECT client = host.List().ClientRect();
+    if (getenv("QV_BENCH_TRACE")) std::printf("  %.3f s: scroll\n", Now(start) / 1e6);
+    const double scrolled = Now(start);
+    host.List().Send(LVM_SCROLL, 0, client.bottom);
+    UpdateWindow(host.List().Handle());
+    if (getenv("QV_BENCH_TRACE")) std::printf("  scroll and paint took %.1f ms\n", (Now(start) - scrolled) / 1000);
+    PumpFor(200, start, &delays);
+    stuck = RowsWithoutThumbnail(host) == before && QueueIdle(host) ? stuck + 1 : 0;
+  }
+  const double seconds = Now(start) / 1e6;
+  // The same scroll and paint with every thumbnail made and the worker gone, for comparison.
+  double idlePaint = 0;
+  for (int page = 0; page < 8; ++page) {
+    const double scrolled = Now(start);
+    RECT client = host.List().ClientRect();
+    host.List().Send(LVM_SCROLL, 0, page % 2 ? client.bottom : -client.bottom);
+    UpdateWindow(host.List().Handle());
+    idlePaint = std::max(idlePaint, (Now(start) - scrolled) / 1000);
+  }
+  done = true;
+  ticker.join();
+  PumpFor(50, start, &delays);
+
+  std::printf("stall: %zu rows, %ld thumbnails made, %d rows left, %.1f s\n", photos.size(),
+              qv::ThumbnailGenerator::Shared().Calls() - callsBefore, RowsWithoutThumbnail(host), seconds);
+  PrintDelays("stall while idle", idle);
+  PrintDelays("stall while making thumbnails", delays);
+  PrintSlowestHandlers();
+  std::printf("  a scroll and paint with the worker gone: at most %.1f ms\n", idlePaint);
+  return RowsWithoutThumbnail(host) == 0 ? 0 : 1;
+}
+
+int FirstScreen(const std::vector<std::string>& files) {
+  std::unique_ptr<qvtest::HostedWallpaperPage> page = PageWithRows(files);
+  qvtest::HostedWallpaperPage& host = *page;
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  const long callsBefore = qv::ThumbnailGenerator::Shared().Calls();
+  host.Command(ID_VIEW_THUMBNAILS);
+  UpdateWindow(host.List().Handle());
+  while (!QueueIdle(host) || qv::ThumbnailGenerator::Shared().Calls() == callsBefore) {
+    PumpFor(50, start, nullptr);
+    if (Now(start) > 600e6) break;
+  }
+  PumpFor(20, start, nullptr);
+  const double ms = Now(start) / 1000;
+  const long made = qv::ThumbnailGenerator::Shared().Calls() - callsBefore;
+  std::printf("first screen: %ld thumbnails of %zu rows in %.0f ms, %.1f ms each\n", made, files.size(), ms,
+              made ? ms / static_cast<double>(made) : 0.0);
+  return made > 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3 || (std::strcmp(argv[1], "stall") && std::strcmp(argv[1], "first"))) {
+    std::fprintf(stderr, "usage: %s stall FOLDER | first FILE...\n", argv[0]);
+    return 2;
+  }
+  if (!qvtest::LoadProgramLanguage("qveng.lng")) return 1;
+  qv::InitInfoPickers();
+  if (!qv::ThumbnailGenerator::Shared().Load(qvtest::DistFolder() + "kz.dll", nullptr)) {
+    std::fprintf(stderr, "kz.dll not found beside the program\n");
+    return 1;
+  }
+  if (!std::strcmp(argv[1], "stall")) return Stall(argv[2]);
+  return FirstScreen(std::vector<std::string>(argv + 2, argv + argc));
+}

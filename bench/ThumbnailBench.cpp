@@ -5,6 +5,8 @@
 //                  10 ms; prints the longest and the 99th-percentile delay until it was handled.
 //   first FILE...  the given pictures as rows; prints the time from switching to the thumbnail
 //                  view until the first screen's thumbnails are all made, and per thumbnail.
+//   decode FILE    the same ticks while a thread makes thumbnails of FILE over and over and no
+//                  window is painted: whether decoding alone delays the window's thread.
 #include <windows.h>
 
 #include <algorithm>
@@ -201,9 +203,46 @@ int FirstScreen(const std::vector<std::string>& files) {
 
 }  // namespace
 
+// The ticks while a thread of our own makes thumbnails of FILE over and over, with no window
+// painted: whether the decoding alone delays the window's thread.
+int DecodeOnly(const std::string& file) {
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  const DWORD ui = GetCurrentThreadId();
+  std::atomic<bool> done{false};
+  std::atomic<int> made{0};
+  std::thread ticker([&] {
+    while (!done) {
+      PostThreadMessageA(ui, kTick, static_cast<WPARAM>(Now(start)), 0);
+      Sleep(10);
+    }
+  });
+  std::vector<double> idle, busy;
+  for (DWORD begin = GetTickCount(); GetTickCount() - begin < 3000;) PumpFor(3000, start, &idle);
+  std::atomic<bool> decoding{true};
+  std::thread worker([&] {
+    while (decoding) {
+      HBITMAP bitmap = nullptr;
+      int size[2] = {0, 0};
+      if (qv::ThumbnailGenerator::Shared().Generate(file, 96, 96, &bitmap, size)) ++made;
+      if (bitmap) DeleteObject(bitmap);
+    }
+  });
+  for (DWORD begin = GetTickCount(); GetTickCount() - begin < 10000;) PumpFor(10000, start, &busy);
+  decoding = false;
+  worker.join();
+  done = true;
+  ticker.join();
+  std::printf("decode only: %d thumbnails of %s\n", made.load(), file.c_str());
+  PrintDelays("stall while idle", idle);
+  PrintDelays("stall while a thread decodes", busy);
+  return 0;
+}
+
 int main(int argc, char** argv) {
-  if (argc < 3 || (std::strcmp(argv[1], "stall") && std::strcmp(argv[1], "first"))) {
-    std::fprintf(stderr, "usage: %s stall FOLDER | first FILE...\n", argv[0]);
+  if (argc < 3 || (std::strcmp(argv[1], "stall") && std::strcmp(argv[1], "first") &&
+                    std::strcmp(argv[1], "decode"))) {
+    std::fprintf(stderr, "usage: %s stall FOLDER | first FILE... | decode FILE\n", argv[0]);
     return 2;
   }
   if (!qvtest::LoadProgramLanguage("qveng.lng")) return 1;
@@ -213,5 +252,6 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!std::strcmp(argv[1], "stall")) return Stall(argv[2]);
+  if (!std::strcmp(argv[1], "decode")) return DecodeOnly(argv[2]);
   return FirstScreen(std::vector<std::string>(argv + 2, argv + argc));
 }

@@ -2,7 +2,11 @@
 //   stall FOLDER   every .jpg of the folder as rows; while the worker makes their thumbnails
 //                  (the list scrolled a page further each time the visible ones are done), a
 //                  ticker thread posts a timestamped message to the user-interface thread every
-//                  10 ms; prints the longest and the 99th-percentile delay until it was handled.
+//                  10 ms; prints the longest and the 99th-percentile delay until it was handled
+//                  (QV_BENCH_TRACE=1: also the five longest and what the thread did meanwhile).
+//   paint FOLDER   the same rows with every thumbnail made, then the time of scrolling a screen
+//                  further and painting it (QV_BENCH_NOSCROLL=1: painting it again in place), with
+//                  no worker; QV_BENCH_HOLD=SECONDS then keeps cells on screen for a screenshot.
 //   first FILE...  the given pictures as rows; prints the time from switching to the thumbnail
 //                  view until the first screen's thumbnails are all made, and per thumbnail.
 //   decode FILE    the same ticks while a thread makes thumbnails of FILE over and over and no
@@ -71,16 +75,79 @@ void PrintSlowestHandlers() {
                 SlowestHandlers()[order[i].second].count);
 }
 
+// What the window's thread did, for the longest delays (QV_BENCH_TRACE): times in microseconds.
+// kind: a message handled (its number), or one of the kinds below.
+enum EventKind : UINT {
+  kTickHandled = 0x10000,  // above every message number
+  kScroll,
+  kSwitch,
+  kFirstPaint,
+  kWaiting,
+  kPeeking
+};
+struct Event {
+  double begin;  // a tick: when it was posted
+  double end;    // a tick: when it was handled
+  UINT kind;
+};
+
+const char* KindName(UINT kind) {
+  switch (kind) {
+    case kScroll: return "the bench's scroll and paint";
+    case kSwitch: return "switch to thumbnails";
+    case kFirstPaint: return "first paint";
+    case kWaiting: return "waiting for messages";
+    case kPeeking: return "PeekMessage";
+  }
+  return "message";
+}
+
+std::vector<Event>& Timeline() {
+  static std::vector<Event> events;
+  return events;
+}
+
+// The five longest delays that do not overlap, each with what the thread did meanwhile.
+void PrintLongestDelays() {
+  std::vector<const Event*> ticks;
+  for (const Event& e : Timeline())
+    if (e.kind == kTickHandled) ticks.push_back(&e);
+  std::sort(ticks.begin(), ticks.end(),
+            [](const Event* a, const Event* b) { return a->end - a->begin > b->end - b->begin; });
+  std::vector<const Event*> shown;
+  for (const Event* tick : ticks) {
+    if (shown.size() == 5) break;
+    bool overlaps = false;
+    for (const Event* other : shown) overlaps |= tick->begin < other->end && other->begin < tick->end;
+    if (overlaps) continue;
+    shown.push_back(tick);
+    std::printf("  a delay of %.1f ms: posted at %.3f s, handled at %.3f s; meanwhile:\n",
+                (tick->end - tick->begin) / 1000, tick->begin / 1e6, tick->end / 1e6);
+    for (const Event& e : Timeline())
+      if (e.kind != kTickHandled && e.end > tick->begin && e.begin < tick->end)
+        std::printf("    %.3f-%.3f s (%.1f ms): %s 0x%04x\n", e.begin / 1e6, e.end / 1e6, (e.end - e.begin) / 1000,
+                    KindName(e.kind), e.kind);
+  }
+}
+
 // Handles this thread's messages until timeoutMs passes or the thread's queue stays empty for
-// a moment; ticks are measured on the way.
+// a moment; ticks are measured on the way (when delays is given).
 void PumpFor(DWORD timeoutMs, const LARGE_INTEGER& start, std::vector<double>* delays) {
   const DWORD begin = GetTickCount();
   while (GetTickCount() - begin < timeoutMs) {
-    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT) == WAIT_TIMEOUT) return;
+    const double waited = Now(start);
+    const DWORD woken = MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    if (delays && Now(start) - waited > 1000) Timeline().push_back(Event{waited, Now(start), kWaiting});
+    if (woken == WAIT_TIMEOUT) return;
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    for (;;) {
+      const double peeked = Now(start);
+      const BOOL got = PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
+      if (delays && Now(start) - peeked > 1000) Timeline().push_back(Event{peeked, Now(start), kPeeking});
+      if (!got) break;
       if (!msg.hwnd && msg.message == kTick) {
         if (delays) delays->push_back(Now(start) - static_cast<double>(msg.wParam));
+        if (delays) Timeline().push_back(Event{static_cast<double>(msg.wParam), Now(start), kTickHandled});
         continue;
       }
       const double before = Now(start);
@@ -89,6 +156,7 @@ void PumpFor(DWORD timeoutMs, const LARGE_INTEGER& start, std::vector<double>* d
       Slowest& slow = SlowestHandlers()[msg.message];
       slow.ms = std::max(slow.ms, (Now(start) - before) / 1000);
       ++slow.count;
+      if (delays) Timeline().push_back(Event{before, Now(start), msg.message});
       if (getenv("QV_BENCH_TRACE") && Now(start) - before > 30000) {
         char name[64] = "";
         GetClassNameA(msg.hwnd, name, sizeof name);
@@ -113,6 +181,12 @@ std::unique_ptr<qvtest::HostedWallpaperPage> PageWithRows(const std::vector<std:
   auto host = std::make_unique<qvtest::HostedWallpaperPage>(live);
   for (const std::string& picture : pictures) host->page().AddFileRow(picture);
   return host;
+}
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
 }
 
 int Stall(const std::string& folder) {
@@ -142,8 +216,12 @@ int Stall(const std::string& folder) {
 
   std::vector<double> delays;
   const long callsBefore = qv::ThumbnailGenerator::Shared().Calls();
+  const double switched = Now(start);
   host.Command(ID_VIEW_THUMBNAILS);
+  const double painted = Now(start);
   UpdateWindow(host.List().Handle());
+  Timeline().push_back(Event{switched, painted, kSwitch});
+  Timeline().push_back(Event{painted, Now(start), kFirstPaint});
   int stuck = 0;
   while (RowsWithoutThumbnail(host) > 0 && stuck < 3) {
     PumpFor(200, start, &delays);
@@ -155,10 +233,15 @@ int Stall(const std::string& folder) {
     host.List().Send(LVM_SCROLL, 0, client.bottom);
     UpdateWindow(host.List().Handle());
     if (getenv("QV_BENCH_TRACE")) std::printf("  scroll and paint took %.1f ms\n", (Now(start) - scrolled) / 1000);
+    Timeline().push_back(Event{scrolled, Now(start), kScroll});
     PumpFor(200, start, &delays);
     stuck = RowsWithoutThumbnail(host) == before && QueueIdle(host) ? stuck + 1 : 0;
   }
   const double seconds = Now(start) / 1e6;
+  // The ticks posted so far count; those that wait for the comparison below do not.
+  done = true;
+  ticker.join();
+  PumpFor(50, start, &delays);
   // The same scroll and paint with every thumbnail made and the worker gone, for comparison.
   double idlePaint = 0;
   for (int page = 0; page < 8; ++page) {
@@ -168,17 +251,68 @@ int Stall(const std::string& folder) {
     UpdateWindow(host.List().Handle());
     idlePaint = std::max(idlePaint, (Now(start) - scrolled) / 1000);
   }
-  done = true;
-  ticker.join();
-  PumpFor(50, start, &delays);
 
   std::printf("stall: %zu rows, %ld thumbnails made, %d rows left, %.1f s\n", photos.size(),
               qv::ThumbnailGenerator::Shared().Calls() - callsBefore, RowsWithoutThumbnail(host), seconds);
   PrintDelays("stall while idle", idle);
   PrintDelays("stall while making thumbnails", delays);
   PrintSlowestHandlers();
+  if (getenv("QV_BENCH_TRACE")) PrintLongestDelays();
   std::printf("  a scroll and paint with the worker gone: at most %.1f ms\n", idlePaint);
   return RowsWithoutThumbnail(host) == 0 ? 0 : 1;
+}
+
+// Every thumbnail made first, then a screen of ready cells scrolled into view and painted
+// again and again with no worker (QV_BENCH_ROUNDS times, 20 by default): the paint's own cost.
+int PaintOnly(const std::string& folder) {
+  std::unique_ptr<qvtest::HostedWallpaperPage> page = PageWithRows(qvtest::FindPictures(folder));
+  qvtest::HostedWallpaperPage& host = *page;
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  host.Command(ID_VIEW_THUMBNAILS);
+  for (int stuck = 0; RowsWithoutThumbnail(host) > 0 && stuck < 3;) {
+    PumpFor(200, start, nullptr);
+    if (!QueueIdle(host)) continue;
+    const int before = RowsWithoutThumbnail(host);
+    host.List().Send(LVM_SCROLL, 0, host.List().ClientRect().bottom);
+    UpdateWindow(host.List().Handle());
+    PumpFor(200, start, nullptr);
+    stuck = RowsWithoutThumbnail(host) == before && QueueIdle(host) ? stuck + 1 : 0;
+  }
+  host.List().Send(LVM_SCROLL, 0, -100000);
+  PumpFor(200, start, nullptr);
+  const int rounds = getenv("QV_BENCH_ROUNDS") ? atoi(getenv("QV_BENCH_ROUNDS")) : 20;
+  std::vector<double> wall;
+  for (int round = 0; round < rounds; ++round) {
+    const double began = Now(start);
+    const RECT client = host.List().ClientRect();
+    // QV_BENCH_NOSCROLL=1: the screen painted again in place, as when thumbnails arrive.
+    if (getenv("QV_BENCH_NOSCROLL"))
+      InvalidateRect(host.List().Handle(), nullptr, FALSE);
+    else
+      host.List().Send(LVM_SCROLL, 0, round % 2 ? -client.bottom : client.bottom);
+    UpdateWindow(host.List().Handle());
+    wall.push_back((Now(start) - began) / 1000);
+    PumpFor(30, start, nullptr);
+  }
+  const double most = *std::max_element(wall.begin(), wall.end());
+  std::printf("paint only: %d rows left without thumbnail; a %s of a screen, median of %d: %.1f ms, longest %.1f ms\n",
+              RowsWithoutThumbnail(host), getenv("QV_BENCH_NOSCROLL") ? "paint" : "scroll and paint", rounds,
+              Median(wall), most);
+  // QV_BENCH_HOLD=SECONDS: the top of the list with rows 1 and 2 selected (2 focused) stays on
+  // screen that long, for a screenshot of the cells.
+  if (const char* hold = getenv("QV_BENCH_HOLD")) {
+    host.List().Send(LVM_SCROLL, 0, -100000);
+    host.List().Select(1, true);
+    host.List().Select(2, true);
+    host.List().Focus(2);
+    SetFocus(host.List().Handle());
+    std::printf("holding\n");
+    std::fflush(stdout);
+    for (DWORD begin = GetTickCount(); GetTickCount() - begin < static_cast<DWORD>(atoi(hold)) * 1000;)
+      PumpFor(1000, start, nullptr);
+  }
+  return 0;
 }
 
 int FirstScreen(const std::vector<std::string>& files) {
@@ -241,8 +375,8 @@ int DecodeOnly(const std::string& file) {
 
 int main(int argc, char** argv) {
   if (argc < 3 || (std::strcmp(argv[1], "stall") && std::strcmp(argv[1], "first") &&
-                    std::strcmp(argv[1], "decode"))) {
-    std::fprintf(stderr, "usage: %s stall FOLDER | first FILE... | decode FILE\n", argv[0]);
+                    std::strcmp(argv[1], "decode") && std::strcmp(argv[1], "paint"))) {
+    std::fprintf(stderr, "usage: %s stall FOLDER | paint FOLDER | first FILE... | decode FILE\n", argv[0]);
     return 2;
   }
   if (!qvtest::LoadProgramLanguage("qveng.lng")) return 1;
@@ -253,5 +387,6 @@ int main(int argc, char** argv) {
   }
   if (!std::strcmp(argv[1], "stall")) return Stall(argv[2]);
   if (!std::strcmp(argv[1], "decode")) return DecodeOnly(argv[2]);
+  if (!std::strcmp(argv[1], "paint")) return PaintOnly(argv[2]);
   return FirstScreen(std::vector<std::string>(argv + 2, argv + argc));
 }

@@ -296,6 +296,7 @@ void ImageSetupPage::ShowThumbnails() {
   if (images.viewMode == 1) return;
   images.viewMode = 1;
   listMode_.SetText(Text("List Mode Button", "Thumbnail"));
+  list_.SetRedraw(false);  // on again in Repaint
   list_.SetView(LVS_SMALLICON);
   // Empty: it only makes the icon cells large enough for the frame and the label.
   thumbCells_.Reset(::ImageList_Create(imageSettings_.thumbWidth - 5, imageSettings_.thumbHeight + 11,
@@ -310,6 +311,7 @@ void ImageSetupPage::ShowDetails() {
   if (images.viewMode == 0) return;
   images.viewMode = 0;
   listMode_.SetText(Text("List Mode Button", "Details"));
+  list_.SetRedraw(false);  // on again in Repaint
   list_.SetView(LVS_REPORT);
   SetColumnWidths();
   list_.Repaint();

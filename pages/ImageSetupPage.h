@@ -19,6 +19,7 @@
 #include "pages/ImageRows.h"
 #include "pages/ThumbnailQueue.h"
 #include "platform/Handles.h"
+#include "widgets/MemoryCanvas.h"
 
 namespace qv {
 
@@ -111,6 +112,7 @@ class ImageSetupPage : public BaseSetupDlg {
   qv::ScopedMenu addMenu_;
   qv::ScopedMenu listModeMenu_;
   qv::ScopedImageList thumbCells_;  // the empty image list that sizes the thumbnail cells
+  widgets::MemoryCanvas cellCanvas_;  // where a thumbnail cell is put together
   std::unordered_map<uint64_t, ImageRowRecord*> records_;  // the live rows by identity
   uint64_t nextId_ = 1;
   std::atomic<HWND> notifyWindow_{nullptr};  // read by the worker's notice

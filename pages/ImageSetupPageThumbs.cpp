@@ -1,6 +1,9 @@
 // The picture page's thumbnail view: custom drawing of the cells, queueing the rows that are
 // drawn, and taking the worker's finished thumbnails back on the user-interface thread.
 #include "pages/ImageSetupPage.h"
+
+#include <algorithm>
+
 #include "platform/Log.h"
 
 namespace qv {
@@ -11,6 +14,7 @@ constexpr COLORREF kLightGrey = RGB(192, 192, 192);
 constexpr COLORREF kNavy = RGB(0, 0, 128);
 constexpr int kLargeIcon = 32;
 constexpr int kSmallIconInset = 19;
+constexpr int kSelectionBand = 3;
 
 void FillBox(HDC dc, int x, int y, int cx, int cy, COLORREF colour) {
   ::SetBkColor(dc, colour);
@@ -26,17 +30,26 @@ void Frame3d(HDC dc, int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bo
   FillBox(dc, x, y + cy - 1, cx, 1, bottomRight);
 }
 
-void DrawBitmapCentred(HDC dc, HBITMAP bitmap, const RECT& box) {
-  BITMAP info{};
-  if (!::GetObjectA(bitmap, sizeof info, &info)) return;
-  HDC memory = ::CreateCompatibleDC(dc);
-  if (!memory) return;
-  HGDIOBJ old = ::SelectObject(memory, bitmap);
-  const int x = box.left + (box.right - box.left - info.bmWidth) / 2;
-  const int y = box.top + (box.bottom - box.top - info.bmHeight) / 2;
-  ::BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
-  ::SelectObject(memory, old);
-  ::DeleteDC(memory);
+// The selection mark: a band of kSelectionBand pixels around the box of w x h at (x0, y0), one
+// pixel of background away from its outer frame.
+void SelectionBand(HDC dc, int x0, int y0, int w, int h) {
+  const int left = x0 - 2 - kSelectionBand, top = y0 - 2 - kSelectionBand;
+  const int outer = w + 5 + 2 * kSelectionBand, inner = h + 5;
+  FillBox(dc, left, top, outer, kSelectionBand, kNavy);
+  FillBox(dc, left, y0 + h + 3, outer, kSelectionBand, kNavy);
+  FillBox(dc, left, y0 - 2, kSelectionBand, inner, kNavy);
+  FillBox(dc, x0 + w + 3, y0 - 2, kSelectionBand, inner, kNavy);
+}
+
+RECT Union(const RECT& a, const RECT& b) {
+  return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+              std::max(a.bottom, b.bottom)};
+}
+
+RECT Centred(const RECT& box, int cx, int cy) {
+  const int x = box.left + (box.right - box.left - cx) / 2;
+  const int y = box.top + (box.bottom - box.top - cy) / 2;
+  return RECT{x, y, x + cx, y + cy};
 }
 
 }  // namespace
@@ -66,6 +79,8 @@ LRESULT ImageSetupPage::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
   return CDRF_DODEFAULT;
 }
 
+// The cell is put together on a memory canvas and goes to the list in one blit (see
+// MemoryCanvas); the list draws the label and the focus over it afterwards.
 void ImageSetupPage::DrawThumbnailCell(NMLVCUSTOMDRAW& draw) {
   const int row = static_cast<int>(draw.nmcd.dwItemSpec);
   ImageRowRecord* record = RecordAt(row);
@@ -74,30 +89,35 @@ void ImageSetupPage::DrawThumbnailCell(NMLVCUSTOMDRAW& draw) {
     QV_LOG();
     return;
   }
-  HDC dc = draw.nmcd.hdc;
   const int w = imageSettings_.thumbWidth, h = imageSettings_.thumbHeight;
-  const int x0 = icon.left + (icon.right - icon.left - w) / 2;
-  const int y0 = icon.top + (icon.bottom - icon.top - h) / 2;
+  const RECT box = Centred(icon, w, h);
+  const int x0 = box.left, y0 = box.top;
+  const int reach = 2 + kSelectionBand;
+  const bool ready = record->thumbState == kThumbReady && record->thumbnail;
+  BITMAP picture{};
+  if (ready) ::GetObjectA(record->thumbnail.Get(), sizeof picture, &picture);
+  const RECT largeIcon = Centred(icon, kLargeIcon, kLargeIcon);
+  const RECT drawn = Union(RECT{x0 - reach, y0 - reach, x0 + w + reach + 1, y0 + h + reach + 1},
+                           ready ? Centred(icon, picture.bmWidth, picture.bmHeight) : largeIcon);
+  HDC dc = cellCanvas_.Begin(draw.nmcd.hdc, drawn);
+  if (!dc) dc = draw.nmcd.hdc;  // out of memory: straight to the list
   const COLORREF oldBack = ::GetBkColor(dc);
   Frame3d(dc, x0 - 1, y0 - 1, w + 3, h + 3, kGrey, RGB(0, 0, 0));
   Frame3d(dc, x0, y0, w + 1, h + 1, RGB(255, 255, 255), kLightGrey);
-  if (list_.IsSelected(row))
-    for (int k = 0; k < 3; ++k)
-      Frame3d(dc, x0 - 3 - k, y0 - 3 - k, w + 7 + 2 * k, h + 7 + 2 * k, kNavy, kNavy);
-  if (record->thumbState == kThumbReady && record->thumbnail) {
+  if (list_.IsSelected(row)) SelectionBand(dc, x0, y0, w, h);
+  if (ready) {
     // The large icon drawn while the row waited may be taller than a flat thumbnail.
     FillBox(dc, x0 + 1, y0 + 1, w - 1, h - 1, ::GetSysColor(COLOR_WINDOW));
-    ::SetBkColor(dc, oldBack);
-    DrawBitmapCentred(dc, record->thumbnail.Get(), icon);
+    const RECT at = Centred(icon, picture.bmWidth, picture.bmHeight);
+    cellCanvas_.DrawBitmap(dc, record->thumbnail.Get(), at.left, at.top);
     ::ImageList_Draw(SystemImageList(false), record->icon, dc, x0 + w - kSmallIconInset,
                      y0 + h - kSmallIconInset, ILD_TRANSPARENT);
-    return;
+  } else {
+    if (record->thumbState == kThumbNotMade) QueueThumbnail(row, *record);
+    ::ImageList_Draw(SystemImageList(true), record->icon, dc, largeIcon.left, largeIcon.top, ILD_TRANSPARENT);
   }
   ::SetBkColor(dc, oldBack);
-  if (record->thumbState == kThumbNotMade) QueueThumbnail(row, *record);
-  ::ImageList_Draw(SystemImageList(true), record->icon, dc,
-                   (icon.left + icon.right - kLargeIcon) / 2, (icon.top + icon.bottom - kLargeIcon) / 2,
-                   ILD_TRANSPARENT);
+  if (dc != draw.nmcd.hdc) cellCanvas_.End();
 }
 
 void ImageSetupPage::QueueThumbnail(int row, ImageRowRecord& record) {

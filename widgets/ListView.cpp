@@ -141,13 +141,23 @@ void ListView::AddStyle(DWORD added) const {
   ::SetWindowLongPtrA(Handle(), GWL_STYLE, style | added);
 }
 
+void ListView::SetRedraw(bool on) const {
+  Send(WM_SETREDRAW, on ? TRUE : FALSE);
+  // The system's own handling also keeps the scroll bars and the frame from drawing meanwhile
+  // (Wine's list view keeps only a flag of its own); switched on after the control, so that the
+  // control's update of its scroll bars does not draw them once more before the redraw below.
+  ::DefWindowProcA(Handle(), WM_SETREDRAW, on ? TRUE : FALSE, 0);
+  if (on) ::RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
+}
+
 void ListView::Repaint() const {
+  SetRedraw(false);
   POINT origin{};
   if (View() != LVS_REPORT && ListView_GetOrigin(Handle(), &origin))
     ListView_Scroll(Handle(), -origin.x, -origin.y);
   if (View() == LVS_REPORT) ListView_Scroll(Handle(), -0x7FFF, 0);
   if (Count() > 0) EnsureVisible(0);
-  ::InvalidateRect(Handle(), nullptr, TRUE);
+  SetRedraw(true);
 }
 
 bool ListView::IsRowVisible(int row) const {

@@ -90,7 +90,12 @@ class ListView : public Window {
   }
   // True when some of the row lies in the client area.
   bool IsRowVisible(int row) const;
-  // Scrolls back to the origin and redraws everything (after a change of view).
+  // Off: the control, its scroll bars and frame stop drawing (a change of view then no longer
+  // redraws each row it moves and the scroll bars each time they change). On: everything is
+  // redrawn once.
+  void SetRedraw(bool on) const;
+  // Scrolls back to the origin with redrawing off, then switches redrawing on (after a change of
+  // view).
   void Repaint() const;
   bool Redraw(int first, int last) const { return ListView_RedrawItems(Handle(), first, last) != FALSE; }
 };

@@ -111,3 +111,49 @@ TEST_F(ThumbnailViewTest, HidingTheWindowDropsTheQueuedRows) {
 }
 
 }  // namespace
+
+// The cells as the list shows them, read back from the window: the two frames around the 96 x 96
+// box, the selection band one pixel away from them on a selected row only, and the thumbnail
+// centred in the box.
+TEST_F(ThumbnailViewTest, CellsShowTheirFramesTheSelectionAndTheThumbnail) {
+  HostedWallpaperPage host(live);
+  for (int i = 0; i < 3; ++i) host.page().AddFileRow(photos[static_cast<size_t>(i)]);
+  host.Command(ID_VIEW_THUMBNAILS);
+  UpdateWindow(host.List().Handle());
+  ASSERT_TRUE(WaitIdle(host));
+  host.List().Select(1, true);
+  UpdateWindow(host.List().Handle());
+  HostedWallpaperPage::Pump(100);
+  HDC dc = GetDC(host.List().Handle());
+  const COLORREF back = GetPixel(dc, 1, 1);
+  for (int row = 0; row < 2; ++row) {
+    SCOPED_TRACE(row);
+    ASSERT_EQ(host.page().Record(row)->thumbState, qv::kThumbReady);
+    RECT icon{};
+    ASSERT_TRUE(host.List().ItemRect(row, LVIR_ICON, &icon));
+    const int x0 = icon.left + (icon.right - icon.left - 96) / 2, y0 = icon.top + (icon.bottom - icon.top - 96) / 2;
+    EXPECT_EQ(GetPixel(dc, x0 - 1, y0 + 40), RGB(128, 128, 128));  // outer frame, left
+    EXPECT_EQ(GetPixel(dc, x0 + 97, y0 + 40), RGB(0, 0, 0));       // outer frame, right
+    EXPECT_EQ(GetPixel(dc, x0 + 40, y0), RGB(255, 255, 255));      // inner frame, top
+    EXPECT_EQ(GetPixel(dc, x0 + 40, y0 + 96), RGB(192, 192, 192)); // inner frame, bottom
+    EXPECT_EQ(GetPixel(dc, x0 - 2, y0 + 40), back);                // the gaps
+    EXPECT_EQ(GetPixel(dc, x0 + 98, y0 + 40), back);
+    const COLORREF band = row == 1 ? RGB(0, 0, 128) : back;
+    for (int x : {x0 - 3, x0 - 5, x0 + 99, x0 + 101}) EXPECT_EQ(GetPixel(dc, x, y0 + 40), band) << x;
+    EXPECT_EQ(GetPixel(dc, x0 + 40, y0 - 5), band);
+    EXPECT_EQ(GetPixel(dc, x0 - 6, y0 + 40), back);  // nothing beyond the band
+    // The thumbnail's own middle pixel in the middle of the box.
+    HBITMAP thumbnail = host.page().Record(row)->thumbnail.Get();
+    BITMAP info{};
+    ASSERT_TRUE(GetObjectA(thumbnail, sizeof info, &info));
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, thumbnail);
+    const COLORREF middle = GetPixel(memory, info.bmWidth / 2, info.bmHeight / 2);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    EXPECT_EQ(GetPixel(dc, icon.left + (icon.right - icon.left - info.bmWidth) / 2 + info.bmWidth / 2,
+                       icon.top + (icon.bottom - icon.top - info.bmHeight) / 2 + info.bmHeight / 2),
+              middle);
+  }
+  ReleaseDC(host.List().Handle(), dc);
+}

@@ -50,13 +50,13 @@ bool CheckNumber(const PageServices& services, const widgets::NumberEdit& edit, 
 
 void SetupPage::SetTexts(const ControlText* texts, size_t count) const {
   for (size_t i = 0; i < count; ++i)
-    widgets::Window(Item(texts[i].id)).SetText(Text(texts[i].section, texts[i].key));
+    widgets::Window(Item(texts[i].control)).SetText(Text(texts[i].section, texts[i].key));
 }
 
 void SetupPage::SetMenuTexts(HMENU menu, const ControlText* texts, size_t count) const {
   if (!menu) return;
   for (size_t i = 0; i < count; ++i)
-    widgets::SetMenuItemText(menu, static_cast<UINT>(texts[i].id),
+    widgets::SetMenuItemText(menu, static_cast<UINT>(texts[i].control),
                              Text(texts[i].section, texts[i].key));
 }
 

@@ -9,17 +9,14 @@
 
 #include "core/mainwindow/ConfigPage.h"
 #include "pages/PageServices.h"
+#include "widgets/ControlTexts.h"
 #include "widgets/Controls.h"
 #include "widgets/Dialog.h"
 
 namespace qv {
 
 // One control text: the control (or menu command) and its language section and key.
-struct ControlText {
-  int id;
-  const char* section;
-  const char* key;
-};
+using widgets::ControlText;
 
 // The language text through services, "" when missing (a missing key shows as an empty text).
 std::string PageText(const PageServices& services, const char* section, const char* key);

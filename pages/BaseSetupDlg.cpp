@@ -68,19 +68,21 @@ void BaseSetupDlg::Localize() {
   FillChangeModeCombo();
 }
 
+void BaseSetupDlg::FillChangeModeEntries(const char* const* entries, size_t count, bool fromLanguage) {
+  const int selected = changeMode_.Count() > 0 ? changeMode_.Selection()
+                                               : IndexFromChangeMode(GetChangeList().changeMode);
+  changeMode_.Clear();
+  for (size_t i = 0; i < count; ++i)
+    changeMode_.Add(fromLanguage ? Text("Change Mode Combobox", entries[i]) : std::string(entries[i]));
+  changeMode_.Select(selected);
+}
+
 void BaseSetupDlg::FillOrderCombo() {
   const int selected = order_.Count() > 0 ? order_.Selection() : GetChangeList().order;
   order_.Clear();
   order_.Add(Text("Sequence Combobox", "Normalize"));
   order_.Add(Text("Sequence Combobox", "Randomize"));
   order_.Select(selected);
-}
-
-void BaseSetupDlg::FillTimerUnitCombo(const widgets::ComboBox& combo, int unit) const {
-  combo.Clear();
-  for (const char* key : {"seconds", "minutes", "hours", "days"})
-    combo.Add(Text("Timer Unit Combobox", key));
-  combo.Select(unit);
 }
 
 void BaseSetupDlg::LocalizeListModeMenu(HMENU menu) {

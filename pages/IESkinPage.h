@@ -5,6 +5,7 @@
 
 #include "core/ChangeLists.h"
 #include "pages/ImageSetupPage.h"
+#include "pages/TimerControls.h"
 
 namespace qv {
 
@@ -15,9 +16,6 @@ class IESkinPage : public ImageSetupPage {
   void Localize() override;
   const IESkinSetupData& Working() const { return working_; }
 
-  static constexpr int kIntervalLow = 1;
-  static constexpr int kIntervalHigh = 1000000;
-
  protected:
   ImageSetupData& GetImageList() override { return working_; }
   void TakeWorkingCopy(const PVoptionData& live) override;
@@ -25,21 +23,17 @@ class IESkinPage : public ImageSetupPage {
   bool ValidateControls() override;
   void CommitTo(PVoptionData& live) override;
   void FillChangeModeCombo() override;
-  void LocalizeAddMenu(HMENU menu) override;
-  void LocalizeContextMenu(HMENU menu) override;
   std::vector<int> BottomControlIds() const override;
 
   bool OnInit() override;
   bool OnCommand(int code, int id, HWND control) override;
 
  private:
-  void EnableTimerControls();
   void SetAsCurrent();
   void RemoveSkin();
 
   IESkinSetupData working_;
-  widgets::NumberEdit interval_;
-  widgets::ComboBox timerUnit_;
+  TimerControls timer_;
 };
 
 }  // namespace qv

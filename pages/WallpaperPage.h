@@ -4,6 +4,7 @@
 
 #include "core/ChangeLists.h"
 #include "pages/ImageSetupPage.h"
+#include "pages/TimerControls.h"
 
 namespace qv {
 
@@ -14,10 +15,6 @@ class WallpaperPage : public ImageSetupPage {
   void Localize() override;
   const WallpaperSetupData& Working() const { return working_; }
 
-  // The allowed interval.
-  static constexpr int kIntervalLow = 1;
-  static constexpr int kIntervalHigh = 1000000;
-
  protected:
   ImageSetupData& GetImageList() override { return working_; }
   void TakeWorkingCopy(const PVoptionData& live) override;
@@ -25,8 +22,6 @@ class WallpaperPage : public ImageSetupPage {
   bool ValidateControls() override;
   void CommitTo(PVoptionData& live) override;
   void FillChangeModeCombo() override;
-  void LocalizeAddMenu(HMENU menu) override;
-  void LocalizeContextMenu(HMENU menu) override;
   std::vector<int> BottomControlIds() const override;
 
   bool OnInit() override;
@@ -34,12 +29,10 @@ class WallpaperPage : public ImageSetupPage {
 
  private:
   void FillPositionCombo();
-  void EnableTimerControls();
   void SetAsCurrent();
 
   WallpaperSetupData working_;
-  widgets::NumberEdit interval_;
-  widgets::ComboBox timerUnit_;
+  TimerControls timer_;
   widgets::ComboBox position_;
 };
 

@@ -92,6 +92,23 @@ TEST_P(FastPaths, AreaAveragingMatchesTheModelForRandomSizes) {
   }
 }
 
+// The vector form's products must stay below 2^15 and its sums below 2^31: white pictures give
+// the largest sums, at the largest scales it still takes (and just past them, where the plain
+// form takes over).
+TEST_P(FastPaths, AreaAveragingMatchesTheModelAtTheLargestSums) {
+  std::mt19937 rng(89);
+  struct Shape {
+    uint32_t w, h;
+    long newW, newH;
+  } shapes[] = {{178, 178, 2, 2}, {250, 60, 2, 20}, {60, 250, 20, 2}, {256, 256, 2, 2}, {379, 61, 3, 20}, {521, 41, 4, 20}};
+  for (const Shape& s : shapes) {
+    CxImage white(s.w, s.h, 24, CXIMAGE_FORMAT_BMP);
+    for (uint32_t y = 0; y < s.h; y++) std::memset(white.GetBits(y), 255, size_t(s.w) * 3);
+    ExpectShrinkMatchesModel(white, s.newW, s.newH);
+    ExpectShrinkMatchesModel(RandomPicture(rng, s.w, s.h, 0), s.newW, s.newH);
+  }
+}
+
 // Shades all over the cube, and a few exact duplicates so that the first of equals must win.
 std::vector<CxRgbQuad> RandomPalette(std::mt19937& rng, uint32_t n) {
   std::uniform_int_distribution<int> byte(0, 255);

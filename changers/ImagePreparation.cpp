@@ -9,6 +9,7 @@
 #include "platform/AsciiText.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
+#include "platform/StageTrace.h"
 
 namespace qv {
 namespace {
@@ -167,6 +168,7 @@ bool SaveBitmapReplacing(CxImage& image, const std::string& path) {
   }
   const std::string bytes(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(size));
   std::free(buffer);
+  platform::TraceStage("encoded");
   return platform::WriteFileReplacing(path, bytes);
 }
 

@@ -20,6 +20,7 @@
 #include "platform/Handles.h"
 #include "platform/Log.h"
 #include "platform/RegistryKey.h"
+#include "platform/StageTrace.h"
 
 namespace qv {
 namespace {
@@ -116,9 +117,12 @@ void SetDesktopObjectWallpaper(const std::string& file, int style) {
 void NameWallpaperEverywhere(const std::string& file, int style) {
   WriteDesktopStyle(style);
   WriteProfileDesktop(file, style);
+  platform::TraceStage("profile");
   SetSystemWallpaper(file);
+  platform::TraceStage("system");
   WriteThemeValues(file);
   SetDesktopObjectWallpaper(file, style);
+  platform::TraceStage("named");
 }
 
 }  // namespace
@@ -132,6 +136,7 @@ DesktopObjectCreator SetDesktopObjectCreator(DesktopObjectCreator creator) {
 bool ModifyWallpaper(const std::string& path, int positionMode) {
   CxImage image;
   if (!LoadChangerPicture(path, false, &image, PictureLoadReport::kLogOnly)) return false;
+  platform::TraceStage("decoded");
   if (positionMode == kModeFitToScreen) {
     Size fitted = FitToScreen(static_cast<int>(image.GetWidth()), static_cast<int>(image.GetHeight()));
     if (fitted.width <= 0 || fitted.height <= 0 || !image.Resample(fitted.width, fitted.height, 0))
@@ -139,12 +144,14 @@ bool ModifyWallpaper(const std::string& path, int positionMode) {
   }
   const int style = SystemStyle(positionMode);
   MatchDisplayDepth(image);
+  platform::TraceStage("resampled");
   const std::string file = ChangerOutputPath(kOutputName);
   if (!SaveBitmapReplacing(image, file)) {
     QV_LOG_MSG(image.GetLastError());
     ReportToUser(msg::kPictureSave, path, MB_OK | MB_ICONERROR);
     return false;
   }
+  platform::TraceStage("written");
   NameWallpaperEverywhere(file, style);
   return true;
 }

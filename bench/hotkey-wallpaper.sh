@@ -4,8 +4,9 @@
 # run (the goal is at most 1.5 times the decode). Each round starts the agent on a small picture,
 # presses the keys while the probe's window has the focus, and reads three clocks:
 #   - the agent's stage trace (QV_STAGE_TRACE): the key's own input time stamp, the handler, the
-#     decode, the resampling, the encoding, the bitmap in place, the profile, the system call
-#     (SPI_SETDESKWALLPAPER) returning, and the last place named;
+#     picture loaded (fitted to the screen while it decodes), prepared (display depth), encoded
+#     as a bitmap, the bitmap in place, the profile, the system call (SPI_SETDESKWALLPAPER)
+#     returning, and the last place named;
 #   - the probe, polling the bitmap's length and write time every 2 ms without opening it: the
 #     moment another program can see the new bitmap;
 #   - `date` before xdotool starts, as the earlier runs measured (xdotool's own start included).
@@ -33,8 +34,8 @@ export QV_STAGE_TRACE
 QV_STAGE_TRACE=$(windows_path "$trace")
 
 # The stages in their order; each column is the time from the one before it.
-stages=(key hotkey decoded resampled encoded written profile system named)
-columns="delivery decode resample encode write profile system rest probe total xdotool"
+stages=(key hotkey loaded prepared encoded written profile system named)
+columns="delivery load prepare encode write profile system rest probe total xdotool"
 # stage_ms FROM TO: milliseconds between two stages of this round's trace (after its hotkey).
 stage_ns() { tr -d "\r" <"$trace" | awk -v s="$1" '$1 == "hotkey" {on = 1} (on || s == "key") && $1 == s {print $2; exit}'; }
 declare -A sums
@@ -65,8 +66,8 @@ for ((round = 1; round <= ROUNDS; round++)); do
   for s in "${stages[@]}"; do at[$s]=$(stage_ns "$s"); done
   ms() { echo $(( ($2 - $1) / 1000000 )); }
   row=(
-    "$(ms "${at[key]}" "${at[hotkey]}")" "$(ms "${at[hotkey]}" "${at[decoded]}")"
-    "$(ms "${at[decoded]}" "${at[resampled]}")" "$(ms "${at[resampled]}" "${at[encoded]}")"
+    "$(ms "${at[key]}" "${at[hotkey]}")" "$(ms "${at[hotkey]}" "${at[loaded]}")"
+    "$(ms "${at[loaded]}" "${at[prepared]}")" "$(ms "${at[prepared]}" "${at[encoded]}")"
     "$(ms "${at[encoded]}" "${at[written]}")" "$(ms "${at[written]}" "${at[profile]}")"
     "$(ms "${at[profile]}" "${at[system]}")" "$(ms "${at[system]}" "${at[named]}")"
     "$(ms "${at[key]}" "$seen")" "$(ms "${at[key]}" "${at[system]}")" "$(ms "$pressed" "${at[key]}")"

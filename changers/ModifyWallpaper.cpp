@@ -9,6 +9,7 @@
 #include <wininet.h>  // the desktop object is declared only beside it
 #include <shlobj.h>
 
+#include <cstdint>
 #include <cstring>
 
 #include "changers/ChangerPicture.h"
@@ -135,16 +136,20 @@ DesktopObjectCreator SetDesktopObjectCreator(DesktopObjectCreator creator) {
 
 bool ModifyWallpaper(const std::string& path, int positionMode) {
   CxImage image;
-  if (!LoadChangerPicture(path, false, &image, PictureLoadReport::kLogOnly)) return false;
-  platform::TraceStage("decoded");
   if (positionMode == kModeFitToScreen) {
-    Size fitted = FitToScreen(static_cast<int>(image.GetWidth()), static_cast<int>(image.GetHeight()));
-    if (fitted.width <= 0 || fitted.height <= 0 || !image.Resample(fitted.width, fitted.height, 0))
-      QV_LOG_MSG(image.GetLastError());
+    // Averaged down while it decodes: a photo is never held at its full size.
+    const auto fit = [](uint32_t width, uint32_t height) {
+      const Size fitted = FitToScreen(static_cast<int>(width), static_cast<int>(height));
+      return CxImage::FittedSize{fitted.width, fitted.height};
+    };
+    if (!LoadChangerPictureResampled(path, false, &image, PictureLoadReport::kLogOnly, fit)) return false;
+  } else if (!LoadChangerPicture(path, false, &image, PictureLoadReport::kLogOnly)) {
+    return false;
   }
+  platform::TraceStage("loaded");
   const int style = SystemStyle(positionMode);
   MatchDisplayDepth(image);
-  platform::TraceStage("resampled");
+  platform::TraceStage("prepared");
   const std::string file = ChangerOutputPath(kOutputName);
   if (!SaveBitmapReplacing(image, file)) {
     QV_LOG_MSG(image.GetLastError());

@@ -166,10 +166,10 @@ bool SaveBitmapReplacing(CxImage& image, const std::string& path) {
     std::free(buffer);
     return false;
   }
-  const std::string bytes(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(size));
-  std::free(buffer);
   platform::TraceStage("encoded");
-  return platform::WriteFileReplacing(path, bytes);
+  const bool written = platform::WriteFileReplacing(path, buffer, static_cast<std::size_t>(size));
+  std::free(buffer);
+  return written;
 }
 
 }  // namespace qv

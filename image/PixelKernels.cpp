@@ -3,18 +3,7 @@
 #include <atomic>
 #include <climits>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#define QV_HAVE_SSE2_CODE 1
-#define QV_SSE2_FUNCTION
-#elif defined(__i386__) && defined(__GNUC__)
-// 32-bit x86 without SSE2 assumed: the vector forms are compiled for SSE2 and chosen at run time.
-#include <emmintrin.h>
-#define QV_HAVE_SSE2_CODE 1
-#define QV_SSE2_FUNCTION __attribute__((target("sse2")))
-#else
-#define QV_HAVE_SSE2_CODE 0
-#endif
+#include "image/VectorCode.h"
 
 namespace qv {
 namespace image {

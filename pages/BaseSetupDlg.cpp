@@ -76,13 +76,6 @@ void BaseSetupDlg::FillOrderCombo() {
   order_.Select(selected);
 }
 
-void BaseSetupDlg::FillTimerUnitCombo(const widgets::ComboBox& combo, int unit) const {
-  combo.Clear();
-  for (const char* key : {"seconds", "minutes", "hours", "days"})
-    combo.Add(Text("Timer Unit Combobox", key));
-  combo.Select(unit);
-}
-
 void BaseSetupDlg::LocalizeListModeMenu(HMENU menu) {
   SetMenuTexts(menu, kListModeTexts, sizeof kListModeTexts / sizeof kListModeTexts[0]);
 }

@@ -65,9 +65,6 @@ class BaseSetupDlg : public SetupPage {
   // Every control id that stays at the bottom edge (labels, combos, bottom buttons).
   virtual std::vector<int> BottomControlIds() const;
 
-  // The timer unit combo of the kinds with a timer.
-  void FillTimerUnitCombo(const widgets::ComboBox& combo, int unit) const;
-
   bool OnInit() override;
   bool OnCommand(int code, int id, HWND control) override;
   bool OnNotify(int id, NMHDR* header, LRESULT* result) override;

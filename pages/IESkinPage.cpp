@@ -26,7 +26,6 @@ const ControlText kMenuTexts[] = {
 // This page's change modes keep the English texts of its dialog data in every language.
 const char* const kChangeModes[] = {"disable",    "each startup", "each day",
                                     "each week",  "each month",   "use timer"};
-constexpr int kUseTimerIndex = 5;
 
 const ImagePageSettings kSettings = {
     {IDD_IESKIN_PAGE, "ie_skin_changer.htm", IDR_IESKIN_CONTEXT, true},
@@ -37,22 +36,21 @@ const ImagePageSettings kSettings = {
 
 }  // namespace
 
-IESkinPage::IESkinPage(const PageServices& services) : ImageSetupPage(services, kSettings) {}
+IESkinPage::IESkinPage(const PageServices& services)
+    : ImageSetupPage(services, kSettings), timer_(services) {}
 
 void IESkinPage::TakeWorkingCopy(const PVoptionData& live) { working_.Assign(live.ieSkin); }
 
 bool IESkinPage::OnInit() {
   ImageSetupPage::OnInit();
-  interval_.Attach(Item(IDC_INTERVAL), Item(IDC_INTERVAL_SPIN));
-  interval_.SetRange(kIntervalLow, kIntervalHigh);
-  timerUnit_.Attach(Item(IDC_TIMER_UNIT));
+  timer_.Attach(Handle());
   return true;
 }
 
 void IESkinPage::Localize() {
   ImageSetupPage::Localize();
   SetTexts(kTexts, sizeof kTexts / sizeof kTexts[0]);
-  FillTimerUnitCombo(timerUnit_, timerUnit_.Count() > 0 ? timerUnit_.Selection() : working_.timerUnit);
+  timer_.Localize(working_);
 }
 
 void IESkinPage::FillChangeModeCombo() {
@@ -71,37 +69,26 @@ void IESkinPage::LocalizeContextMenu(HMENU menu) {
 
 std::vector<int> IESkinPage::BottomControlIds() const {
   std::vector<int> ids = ImageSetupPage::BottomControlIds();
-  ids.insert(ids.end(), {IDC_INTERVAL, IDC_INTERVAL_SPIN, IDC_TIMER_UNIT});
+  TimerControls::AddBottomControlIds(&ids);
   return ids;
 }
 
 void IESkinPage::LoadControls() {
   ImageSetupPage::LoadControls();
-  interval_.SetValue(working_.interval);
-  timerUnit_.Select(working_.timerUnit);
-  EnableTimerControls();
+  timer_.Load(working_, changeMode_.Selection());
 }
 
 bool IESkinPage::ValidateControls() {
-  int interval = 0;
-  return CheckNumber(interval_, &interval);
+  return timer_.Validate();
 }
 
 void IESkinPage::CommitTo(PVoptionData& live) {
   working_.CopyRunState(live.ieSkin);
   StoreListControls();
-  int interval = working_.interval;
-  if (interval_.Value(&interval)) working_.interval = interval;
-  if (timerUnit_.Selection() >= 0) working_.timerUnit = timerUnit_.Selection();
+  timer_.Store(working_);
   live.ieSkin.Assign(working_);
   // Folder items may have changed: the live rotation lists its pictures again.
   live.ieSkin.flatList.clear();
-}
-
-void IESkinPage::EnableTimerControls() {
-  const bool timer = changeMode_.Selection() == kUseTimerIndex;
-  interval_.Enable(timer);
-  timerUnit_.Enable(timer);
 }
 
 void IESkinPage::SetAsCurrent() {
@@ -119,13 +106,13 @@ void IESkinPage::RemoveSkin() {
   const bool removed = services_.removeIESkin();
   // No skin any more, so none may come back by the schedule either: whatever the result.
   changeMode_.Select(0);
-  EnableTimerControls();
+  timer_.EnableFor(changeMode_.Selection());
   if (removed) services_.showMessage(msg::kIESkinRemoved, MB_OK | MB_ICONINFORMATION);
 }
 
 bool IESkinPage::OnCommand(int code, int id, HWND control) {
   if (id == IDC_CHANGE_MODE && code == CBN_SELCHANGE) {
-    if (!Loading()) EnableTimerControls();
+    if (!Loading()) timer_.EnableFor(changeMode_.Selection());
     return true;
   }
   if (id == ID_SET_CURRENT) {

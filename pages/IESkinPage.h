@@ -5,6 +5,7 @@
 
 #include "core/ChangeLists.h"
 #include "pages/ImageSetupPage.h"
+#include "pages/TimerControls.h"
 
 namespace qv {
 
@@ -14,9 +15,6 @@ class IESkinPage : public ImageSetupPage {
 
   void Localize() override;
   const IESkinSetupData& Working() const { return working_; }
-
-  static constexpr int kIntervalLow = 1;
-  static constexpr int kIntervalHigh = 1000000;
 
  protected:
   ImageSetupData& GetImageList() override { return working_; }
@@ -33,13 +31,11 @@ class IESkinPage : public ImageSetupPage {
   bool OnCommand(int code, int id, HWND control) override;
 
  private:
-  void EnableTimerControls();
   void SetAsCurrent();
   void RemoveSkin();
 
   IESkinSetupData working_;
-  widgets::NumberEdit interval_;
-  widgets::ComboBox timerUnit_;
+  TimerControls timer_;
 };
 
 }  // namespace qv

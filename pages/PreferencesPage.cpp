@@ -42,8 +42,7 @@ bool PreferencesPage::OnInit() {
 
 void PreferencesPage::Localize() {
   SetTexts(kTexts, sizeof kTexts / sizeof kTexts[0]);
-  for (const widgets::ControlText& label : kHotkeyLabelTexts)
-    widgets::Window(Item(label.control)).SetText(Text(label.section, label.key));
+  SetTexts(kHotkeyLabelTexts, kHotkeyCount);
   LanguageInfo info;
   // Without a current language the two texts stay as they were (empty at first).
   if (!Languages().HasLanguage() || !Languages().GetCurrentInfo(&info)) return;

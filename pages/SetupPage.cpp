@@ -34,30 +34,30 @@ INT_PTR SetupPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return widgets::Page::OnMessage(message, wParam, lParam);
 }
 
-std::string SetupPage::Text(const char* section, const char* key) const {
+std::string PageText(const PageServices& services, const char* section, const char* key) {
   std::string text;
-  if (!services_.lookup(section, key, &text)) text.clear();
+  if (!services.lookup(section, key, &text)) text.clear();
   return text;
+}
+
+bool CheckNumber(const PageServices& services, const widgets::NumberEdit& edit, int* value) {
+  if (edit.Value(value)) return true;
+  services.showRangeMessage(edit.Low(), edit.High());
+  ::SetFocus(edit.Edit());
+  ::SendMessageA(edit.Edit(), EM_SETSEL, 0, -1);
+  return false;
 }
 
 void SetupPage::SetTexts(const ControlText* texts, size_t count) const {
   for (size_t i = 0; i < count; ++i)
-    widgets::Window(Item(texts[i].id)).SetText(Text(texts[i].section, texts[i].key));
+    widgets::Window(Item(texts[i].control)).SetText(Text(texts[i].section, texts[i].key));
 }
 
 void SetupPage::SetMenuTexts(HMENU menu, const ControlText* texts, size_t count) const {
   if (!menu) return;
   for (size_t i = 0; i < count; ++i)
-    widgets::SetMenuItemText(menu, static_cast<UINT>(texts[i].id),
+    widgets::SetMenuItemText(menu, static_cast<UINT>(texts[i].control),
                              Text(texts[i].section, texts[i].key));
-}
-
-bool SetupPage::CheckNumber(const widgets::NumberEdit& edit, int* value) const {
-  if (edit.Value(value)) return true;
-  services_.showRangeMessage(edit.Low(), edit.High());
-  ::SetFocus(edit.Edit());
-  ::SendMessageA(edit.Edit(), EM_SETSEL, 0, -1);
-  return false;
 }
 
 }  // namespace qv

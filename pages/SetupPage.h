@@ -9,17 +9,19 @@
 
 #include "core/mainwindow/ConfigPage.h"
 #include "pages/PageServices.h"
+#include "widgets/ControlTexts.h"
 #include "widgets/Controls.h"
 #include "widgets/Dialog.h"
 
 namespace qv {
 
 // One control text: the control (or menu command) and its language section and key.
-struct ControlText {
-  int id;
-  const char* section;
-  const char* key;
-};
+using widgets::ControlText;
+
+// The language text through services, "" when missing (a missing key shows as an empty text).
+std::string PageText(const PageServices& services, const char* section, const char* key);
+// Reads a number from edit; outside its range: the range message, focus to the edit, false.
+bool CheckNumber(const PageServices& services, const widgets::NumberEdit& edit, int* value);
 
 class SetupPage : public widgets::Page, public ConfigPage {
  public:
@@ -48,13 +50,16 @@ class SetupPage : public widgets::Page, public ConfigPage {
 
   // True while LoadControls runs: change notices then do nothing.
   bool Loading() const { return loading_ > 0; }
-  // The language text, "" when missing (a missing key shows as an empty text).
-  std::string Text(const char* section, const char* key) const;
+  // PageText and CheckNumber through this page's services.
+  std::string Text(const char* section, const char* key) const {
+    return PageText(services_, section, key);
+  }
   // Sets the texts of controls (or, with menu, of menu commands) from a table.
   void SetTexts(const ControlText* texts, size_t count) const;
   void SetMenuTexts(HMENU menu, const ControlText* texts, size_t count) const;
-  // Reads a number from edit; outside its range: the range message, focus to the edit, false.
-  bool CheckNumber(const widgets::NumberEdit& edit, int* value) const;
+  bool CheckNumber(const widgets::NumberEdit& edit, int* value) const {
+    return qv::CheckNumber(services_, edit, value);
+  }
 
   const PageServices& services_;  // not owned; outlives the page
 

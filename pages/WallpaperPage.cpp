@@ -23,10 +23,8 @@ const ControlText kMenuTexts[] = {
     {ID_SET_CURRENT, kSection, "006"},
 };
 
-// Index 5, "use timer", is change mode 5.
 const char* const kChangeModeKeys[] = {"001", "002", "003", "004", "005", "007"};
 const char* const kPositionKeys[] = {"Center", "Tile", "Strech", "Fit to Screen"};
-constexpr int kUseTimerIndex = 5;
 
 const ImagePageSettings kSettings = {
     {IDD_WALLPAPER_PAGE, "wallpaper_changer.htm", IDR_WALLPAPER_CONTEXT, false},
@@ -37,15 +35,14 @@ const ImagePageSettings kSettings = {
 
 }  // namespace
 
-WallpaperPage::WallpaperPage(const PageServices& services) : ImageSetupPage(services, kSettings) {}
+WallpaperPage::WallpaperPage(const PageServices& services)
+    : ImageSetupPage(services, kSettings), timer_(services) {}
 
 void WallpaperPage::TakeWorkingCopy(const PVoptionData& live) { working_.Assign(live.wallpaper); }
 
 bool WallpaperPage::OnInit() {
   ImageSetupPage::OnInit();
-  interval_.Attach(Item(IDC_INTERVAL), Item(IDC_INTERVAL_SPIN));
-  interval_.SetRange(kIntervalLow, kIntervalHigh);
-  timerUnit_.Attach(Item(IDC_TIMER_UNIT));
+  timer_.Attach(Handle());
   position_.Attach(Item(IDC_POSITION));
   return true;
 }
@@ -54,7 +51,7 @@ void WallpaperPage::Localize() {
   ImageSetupPage::Localize();
   SetTexts(kTexts, sizeof kTexts / sizeof kTexts[0]);
   // A new language keeps what the user has chosen but not applied yet.
-  FillTimerUnitCombo(timerUnit_, timerUnit_.Count() > 0 ? timerUnit_.Selection() : working_.timerUnit);
+  timer_.Localize(working_);
   FillPositionCombo();
 }
 
@@ -81,39 +78,29 @@ void WallpaperPage::LocalizeContextMenu(HMENU menu) {
 
 std::vector<int> WallpaperPage::BottomControlIds() const {
   std::vector<int> ids = ImageSetupPage::BottomControlIds();
-  ids.insert(ids.end(), {IDC_INTERVAL, IDC_INTERVAL_SPIN, IDC_TIMER_UNIT, IDC_POSITION, IDC_POSITION_LABEL});
+  TimerControls::AddBottomControlIds(&ids);
+  ids.insert(ids.end(), {IDC_POSITION, IDC_POSITION_LABEL});
   return ids;
 }
 
 void WallpaperPage::LoadControls() {
   ImageSetupPage::LoadControls();
-  interval_.SetValue(working_.interval);
-  timerUnit_.Select(working_.timerUnit);
+  timer_.Load(working_, changeMode_.Selection());
   position_.Select(working_.positionMode);
-  EnableTimerControls();
 }
 
 bool WallpaperPage::ValidateControls() {
-  int interval = 0;
-  return CheckNumber(interval_, &interval);
+  return timer_.Validate();
 }
 
 void WallpaperPage::CommitTo(PVoptionData& live) {
   working_.CopyRunState(live.wallpaper);
   StoreListControls();
-  int interval = working_.interval;
-  if (interval_.Value(&interval)) working_.interval = interval;
-  if (timerUnit_.Selection() >= 0) working_.timerUnit = timerUnit_.Selection();
+  timer_.Store(working_);
   if (position_.Selection() >= 0) working_.positionMode = position_.Selection();
   live.wallpaper.Assign(working_);
   // Folder items may have changed: the live rotation lists its pictures again.
   live.wallpaper.flatList.clear();
-}
-
-void WallpaperPage::EnableTimerControls() {
-  const bool timer = changeMode_.Selection() == kUseTimerIndex;
-  interval_.Enable(timer);
-  timerUnit_.Enable(timer);
 }
 
 void WallpaperPage::SetAsCurrent() {
@@ -132,7 +119,7 @@ void WallpaperPage::SetAsCurrent() {
 
 bool WallpaperPage::OnCommand(int code, int id, HWND control) {
   if (id == IDC_CHANGE_MODE && code == CBN_SELCHANGE) {
-    if (!Loading()) EnableTimerControls();
+    if (!Loading()) timer_.EnableFor(changeMode_.Selection());
     return true;
   }
   if (id == ID_SET_CURRENT) {

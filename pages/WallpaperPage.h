@@ -4,6 +4,7 @@
 
 #include "core/ChangeLists.h"
 #include "pages/ImageSetupPage.h"
+#include "pages/TimerControls.h"
 
 namespace qv {
 
@@ -13,10 +14,6 @@ class WallpaperPage : public ImageSetupPage {
 
   void Localize() override;
   const WallpaperSetupData& Working() const { return working_; }
-
-  // The allowed interval.
-  static constexpr int kIntervalLow = 1;
-  static constexpr int kIntervalHigh = 1000000;
 
  protected:
   ImageSetupData& GetImageList() override { return working_; }
@@ -34,12 +31,10 @@ class WallpaperPage : public ImageSetupPage {
 
  private:
   void FillPositionCombo();
-  void EnableTimerControls();
   void SetAsCurrent();
 
   WallpaperSetupData working_;
-  widgets::NumberEdit interval_;
-  widgets::ComboBox timerUnit_;
+  TimerControls timer_;
   widgets::ComboBox position_;
 };
 

@@ -20,7 +20,7 @@ using LogSink = void (*)(const char* line);
 // Installs sink (nullptr restores the debug output) and returns the previous one.
 LogSink SetLogSink(LogSink sink);
 
-// The file name part of a path as __FILE__ gives it ("core/Pivora.cpp" -> "Pivora.cpp").
+// The file name part of a path as __FILE__ gives it ("core/app/Pivora.cpp" -> "Pivora.cpp").
 const char* SourceName(const char* path);
 
 }  // namespace qv

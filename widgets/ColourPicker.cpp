@@ -15,21 +15,37 @@ constexpr int kRowsPerColumn = 8;
 constexpr int kSwatchWidth = 18;
 constexpr int kSwatchHeight = 12;
 
-// A small framed swatch of the colour for a menu entry.
-HBITMAP MakeSwatch(HDC reference, COLORREF colour) {
+// A small framed swatch for a menu entry, its four quarters in the given colours (top left, top
+// right, bottom left, bottom right).
+HBITMAP MakeSwatch(HDC reference, const COLORREF (&quarters)[4]) {
   HBITMAP bitmap = ::CreateCompatibleBitmap(reference, kSwatchWidth, kSwatchHeight);
   if (!bitmap) return nullptr;
   HDC dc = ::CreateCompatibleDC(reference);
   HGDIOBJ old = ::SelectObject(dc, bitmap);
   RECT all{0, 0, kSwatchWidth, kSwatchHeight};
   qv::ScopedGdiObj<HBRUSH> frame(::CreateSolidBrush(RGB(0, 0, 0)));
-  qv::ScopedGdiObj<HBRUSH> fill(::CreateSolidBrush(colour));
   ::FillRect(dc, &all, frame.Get());
-  RECT inner{1, 1, kSwatchWidth - 1, kSwatchHeight - 1};
-  ::FillRect(dc, &inner, fill.Get());
+  const int midX = kSwatchWidth / 2, midY = kSwatchHeight / 2;
+  const RECT parts[4] = {{1, 1, midX, midY},
+                         {midX, 1, kSwatchWidth - 1, midY},
+                         {1, midY, midX, kSwatchHeight - 1},
+                         {midX, midY, kSwatchWidth - 1, kSwatchHeight - 1}};
+  for (int i = 0; i < 4; ++i) {
+    qv::ScopedGdiObj<HBRUSH> fill(::CreateSolidBrush(quarters[i]));
+    ::FillRect(dc, &parts[i], fill.Get());
+  }
   ::SelectObject(dc, old);
   ::DeleteDC(dc);
   return bitmap;
+}
+
+// Gives a menu entry its swatch; the bitmap must live until the menu has been tracked.
+void SetEntryBitmap(HMENU menu, int command, HBITMAP bitmap) {
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_BITMAP;
+  info.hbmpItem = bitmap;
+  ::SetMenuItemInfoA(menu, static_cast<UINT>(command), FALSE, &info);
 }
 
 }  // namespace
@@ -100,16 +116,17 @@ void ColourPicker::ShowPalette(HWND owner) const {
     UINT flags = MF_STRING | (kPalette[i].colour == colour_ ? MF_CHECKED : 0);
     if (i > 0 && i % kRowsPerColumn == 0) flags |= MF_MENUBARBREAK;
     ::AppendMenuA(menu.Get(), flags, kFirstColourCommand + i, EntryText(kPalette[i].name).c_str());
-    swatches.emplace_back(MakeSwatch(screen, kPalette[i].colour));
-    MENUITEMINFOA info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_BITMAP;
-    info.hbmpItem = swatches.back().Get();
-    ::SetMenuItemInfoA(menu.Get(), kFirstColourCommand + i, FALSE, &info);
+    const COLORREF c = kPalette[i].colour;
+    swatches.emplace_back(MakeSwatch(screen, {c, c, c, c}));
+    SetEntryBitmap(menu.Get(), kFirstColourCommand + i, swatches.back().Get());
   }
-  ::ReleaseDC(nullptr, screen);
   ::AppendMenuA(menu.Get(), MF_SEPARATOR, 0, nullptr);
   ::AppendMenuA(menu.Get(), MF_STRING, kMoreColoursCommand, EntryText(kMoreColoursKey).c_str());
+  // A swatch of its own too: an entry without one is measured without the swatch column that its
+  // text is still drawn after, which cut the longer translations.
+  swatches.emplace_back(MakeSwatch(screen, {RGB(255, 0, 0), RGB(0, 160, 0), RGB(0, 0, 255), RGB(255, 220, 0)}));
+  SetEntryBitmap(menu.Get(), kMoreColoursCommand, swatches.back().Get());
+  ::ReleaseDC(nullptr, screen);
   const RECT button = WindowRect();
   ::TrackPopupMenu(menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, button.left,
                    button.bottom, 0, owner, nullptr);

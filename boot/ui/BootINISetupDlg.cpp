@@ -2,17 +2,8 @@
 
 #include "boot/ui/BootIniRes.h"
 #include "platform/Log.h"
-#include "widgets/ControlTexts.h"
 
 namespace qv {
-namespace {
-
-const widgets::ControlText kButtons[] = {
-    {IDOK, "Boot.INI Setup Dialog", "003"},
-    {IDCANCEL, "Common Dialogs", "Cancel"},
-};
-
-}  // namespace
 
 BootINISetupDlg::BootINISetupDlg(int generation, BootMessage message, HelpOpener help,
                                  std::string path)
@@ -23,10 +14,7 @@ INT_PTR BootINISetupDlg::Show(HWND owner) {
 }
 
 INT_PTR BootINISetupDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_HELP) {
-    help_(Handle(), kHelpTopic);
-    return TRUE;
-  }
+  if (OpenBootIniHelpOn(message, Handle(), help_)) return TRUE;
   return ModalDialog::OnMessage(message, wParam, lParam);
 }
 
@@ -42,10 +30,8 @@ bool BootINISetupDlg::OnInit() {
 }
 
 void BootINISetupDlg::Localize() {
-  std::string title;
-  if (BootDialogText("Boot.INI Setup Dialog", "001", &title)) SetText(title);
+  LocalizeBootIniDialog(Handle(), "Boot.INI Setup Dialog");
   LocalizeBootIniSetupLabels(Handle());
-  widgets::SetControlTexts(Handle(), kButtons, &BootDialogText);
 }
 
 bool BootINISetupDlg::OnCommand(int code, int id, HWND control) {

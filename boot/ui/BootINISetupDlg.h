@@ -13,8 +13,6 @@ namespace qv {
 
 class BootINISetupDlg : public widgets::ModalDialog {
  public:
-  static constexpr const char* kHelpTopic = "boot_ini_setup.htm";
-
   BootINISetupDlg(int generation, BootMessage message, HelpOpener help = &OpenHelp,
                   std::string path = BootINI::kPath);
 

@@ -23,6 +23,10 @@ const widgets::ControlText kNewLabels[] = {
     {IDC_NEWBOOTINI_NOTFOUND, "New Boot.INI Dialog", "002"},
     {IDC_NEWBOOTINI_PROMPT, "New Boot.INI Dialog", "003"},
 };
+const widgets::ControlText kDialogButtons[] = {
+    {IDOK, "Boot.INI Setup Dialog", "003"},
+    {IDCANCEL, "Common Dialogs", "Cancel"},
+};
 
 std::string Text(const char* section, const char* key) {
   std::string text;
@@ -113,6 +117,18 @@ void LocalizeBootIniSetupLabels(HWND dialog) {
 
 void LocalizeNewBootIniLabels(HWND dialog) {
   widgets::SetControlTexts(dialog, kNewLabels, &BootDialogText);
+}
+
+void LocalizeBootIniDialog(HWND dialog, const char* titleSection) {
+  std::string title;
+  if (BootDialogText(titleSection, "001", &title)) widgets::Window(dialog).SetText(title);
+  widgets::SetControlTexts(dialog, kDialogButtons, &BootDialogText);
+}
+
+bool OpenBootIniHelpOn(UINT message, HWND dialog, HelpOpener help) {
+  if (message != WM_HELP) return false;
+  help(dialog, kBootIniHelpTopic);
+  return true;
 }
 
 }  // namespace qv

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "boot/BootIniSetup.h"
+#include "help/HelpFile.h"
 
 namespace qv {
 
@@ -44,5 +45,12 @@ NewBootIniWrite SaveNewBootIni(HWND edit, const NewBootIniTexts& texts, const st
 // The labels of the setup and new dialogs and pages (titles and buttons are the dialogs' own).
 void LocalizeBootIniSetupLabels(HWND dialog);
 void LocalizeNewBootIniLabels(HWND dialog);
+
+// What the two boot.ini dialogs share: the help topic, and the caption (key "001" of
+// titleSection) with the Save and Cancel buttons' texts.
+constexpr const char kBootIniHelpTopic[] = "boot_ini_setup.htm";
+void LocalizeBootIniDialog(HWND dialog, const char* titleSection);
+// The help topic on WM_HELP: true when message was that and the help was opened.
+bool OpenBootIniHelpOn(UINT message, HWND dialog, HelpOpener help);
 
 }  // namespace qv

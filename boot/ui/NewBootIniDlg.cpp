@@ -4,17 +4,8 @@
 #include "boot/ui/BootIniRes.h"
 #include "core/WindowsGeneration.h"
 #include "platform/SafeFile.h"
-#include "widgets/ControlTexts.h"
 
 namespace qv {
-namespace {
-
-const widgets::ControlText kButtons[] = {
-    {IDOK, "Boot.INI Setup Dialog", "003"},
-    {IDCANCEL, "Common Dialogs", "Cancel"},
-};
-
-}  // namespace
 
 NewBootIniDlg::NewBootIniDlg(int generation, HelpOpener help, std::string path)
     : NewBootIniDlg(NewBootIniTextsForThisSystem(generation), help, std::move(path)) {}
@@ -27,18 +18,13 @@ INT_PTR NewBootIniDlg::Show(HWND owner) {
 }
 
 INT_PTR NewBootIniDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_HELP) {
-    help_(Handle(), kHelpTopic);
-    return TRUE;
-  }
+  if (OpenBootIniHelpOn(message, Handle(), help_)) return TRUE;
   return ModalDialog::OnMessage(message, wParam, lParam);
 }
 
 bool NewBootIniDlg::OnInit() {
-  std::string title;
-  if (BootDialogText("New Boot.INI Dialog", "001", &title)) SetText(title);
+  LocalizeBootIniDialog(Handle(), "New Boot.INI Dialog");
   LocalizeNewBootIniLabels(Handle());
-  widgets::SetControlTexts(Handle(), kButtons, &BootDialogText);
   ::SetDlgItemTextA(Handle(), IDC_NEWBOOTINI_TEXT, texts_.mainText.c_str());
   // The caret at the start, not the whole text selected, so that a first key press does not
   // replace the file.

@@ -13,8 +13,6 @@ namespace qv {
 
 class NewBootIniDlg : public widgets::ModalDialog {
  public:
-  static constexpr const char* kHelpTopic = "boot_ini_setup.htm";
-
   // The texts are made here, once, from this system's Windows directory.
   explicit NewBootIniDlg(int generation, HelpOpener help = &OpenHelp,
                          std::string path = BootINI::kPath);

@@ -3,7 +3,10 @@
 // restore and preview with the real boot screen changer on the fake kernel.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "boot/ModifyBootScreen.h"
+#include "changers/LoadModuleBitmap.h"
 #include "changers/ProgramPatch.h"
 #include "core/WindowsGeneration.h"
 #include "imageinfo/InfoPickers.h"
@@ -101,6 +104,32 @@ TEST_F(BootScreenPageTest, AddFilesTakesKernelsWithBitmap1AndRefusesOtherProgram
   ASSERT_EQ(live.bootScreen.items.size(), 2u);
   EXPECT_EQ(live.bootScreen.items[0].path, kernel);
   EXPECT_EQ(live.bootScreen.items[0].depth, 4);
+}
+
+// Every program of the system folders offered as a kernel file: each becomes a row whose bitmap 1
+// the preview can draw, or is refused with its path; none brings the page down.
+TEST_F(BootScreenPageTest, EverySystemProgramIsTakenOrRefusedWithItsPath) {
+  const std::vector<std::string> programs = qvtest::SystemPrograms();
+  ASSERT_GE(programs.size(), 300u) << "the prefix's system programs are missing";
+  HostedBootPage host(live);
+  for (const std::string& path : programs) {
+    const int rows = host.List().Count();
+    const size_t messages = Page().messages.size();
+    const bool taken = host.page().AddKernelFile(path);
+    if (!taken) {
+      ASSERT_EQ(Page().messages.size(), messages + 1) << path;
+      EXPECT_EQ(Page().messages.back(), "0026|" + path);
+      EXPECT_EQ(host.List().Count(), rows);
+      continue;
+    }
+    EXPECT_EQ(host.List().Count(), rows + 1) << path;
+    HBITMAP bitmap = qv::LoadModuleBitmap(path, MAKEINTRESOURCEA(1), 640, 480);
+    EXPECT_NE(bitmap, nullptr) << path;
+    if (bitmap) DeleteObject(bitmap);
+  }
+  // The fake kernel in the system folder is one of them.
+  EXPECT_GE(host.List().Count(), 1);
+  std::printf("kernel check: %d of %zu system programs taken\n", host.List().Count(), programs.size());
 }
 
 TEST_F(BootScreenPageTest, SetAsCurrentWritesTheKernelCopyAndLeavesBootIniAlone) {

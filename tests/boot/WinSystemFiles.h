@@ -32,6 +32,27 @@ inline std::string SystemFolder() {
   return folder;
 }
 
+// Every .exe and .dll of the system folders (the 32-bit one too, on a 64-bit system): programs
+// nobody here wrote, offered to the probes a user's pick reaches.
+inline std::vector<std::string> SystemPrograms() {
+  std::vector<std::string> folders{SystemFolder()};
+  char wow[MAX_PATH] = {};
+  if (GetSystemWow64DirectoryA(wow, MAX_PATH) > 0) folders.push_back(wow);
+  std::vector<std::string> files;
+  for (const std::string& folder : folders) {
+    for (const char* pattern : {"\\*.exe", "\\*.dll"}) {
+      WIN32_FIND_DATAA found{};
+      HANDLE search = FindFirstFileA((folder + pattern).c_str(), &found);
+      if (search == INVALID_HANDLE_VALUE) continue;
+      do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(folder + "\\" + found.cFileName);
+      } while (FindNextFileA(search, &found));
+      FindClose(search);
+    }
+  }
+  return files;
+}
+
 inline bool Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

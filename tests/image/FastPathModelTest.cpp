@@ -131,6 +131,12 @@ TEST_P(FastPaths, AveragingFedFromTheTopIsResampleByteForByte) {
     ExpectFeedMatchesResample(RandomPicture(rng, s.w, s.h, 0), s.newW, s.newH);
     ExpectFeedMatchesResample(RandomPicture(rng, s.w, s.h, 6), s.newW, s.newH);
   }
+  // White at the largest sums the vector form of the row closing takes, and just past them.
+  for (const Shape& s : {Shape{178, 178, 2, 2}, Shape{256, 256, 2, 2}, Shape{379, 61, 3, 20}, Shape{521, 41, 4, 20}}) {
+    CxImage white(s.w, s.h, 24, CXIMAGE_FORMAT_BMP);
+    for (uint32_t y = 0; y < s.h; y++) std::memset(white.GetBits(y), 255, size_t(s.w) * 3);
+    ExpectFeedMatchesResample(white, s.newW, s.newH);
+  }
   std::uniform_int_distribution<uint32_t> side(2, 300);
   for (int i = 0; i < 200 && !HasFailure(); i++) {
     uint32_t w = side(rng), h = side(rng);
@@ -147,6 +153,23 @@ TEST(AreaAverageFeed, OnlyForPicturesThatShrinkBothWaysTo24Bits) {
   EXPECT_FALSE(qv::image::MakeAreaAverageFeed(100, 50, wider));
   EXPECT_FALSE(qv::image::MakeAreaAverageFeed(100, 50, grey));
   EXPECT_TRUE(qv::image::MakeAreaAverageFeed(100, 50, smaller));
+}
+
+// The vector form's products must stay below 2^15 and its sums below 2^31: white pictures give
+// the largest sums, at the largest scales it still takes (and just past them, where the plain
+// form takes over).
+TEST_P(FastPaths, AreaAveragingMatchesTheModelAtTheLargestSums) {
+  std::mt19937 rng(89);
+  struct Shape {
+    uint32_t w, h;
+    long newW, newH;
+  } shapes[] = {{178, 178, 2, 2}, {250, 60, 2, 20}, {60, 250, 20, 2}, {256, 256, 2, 2}, {379, 61, 3, 20}, {521, 41, 4, 20}};
+  for (const Shape& s : shapes) {
+    CxImage white(s.w, s.h, 24, CXIMAGE_FORMAT_BMP);
+    for (uint32_t y = 0; y < s.h; y++) std::memset(white.GetBits(y), 255, size_t(s.w) * 3);
+    ExpectShrinkMatchesModel(white, s.newW, s.newH);
+    ExpectShrinkMatchesModel(RandomPicture(rng, s.w, s.h, 0), s.newW, s.newH);
+  }
 }
 
 // Shades all over the cube, and a few exact duplicates so that the first of equals must win.

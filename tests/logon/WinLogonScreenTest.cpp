@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <regex>
 #include <set>
 
@@ -282,6 +283,28 @@ TEST_F(LogonScreen, RestoreAndProbe) {
     EXPECT_EQ(info.height, r.height);
     EXPECT_EQ(info.bitsPerPixel, r.bpp);
   }
+}
+
+// Every program of the system folders offered as a logon program: each is taken with a bitmap
+// that draws, or refused, and none brings the probe down.
+TEST_F(LogonScreen, EverySystemProgramIsProbedCleanly) {
+  const std::vector<std::string> programs = qvtest::SystemPrograms();
+  ASSERT_GE(programs.size(), 300u) << "the prefix's system programs are missing";
+  int taken = 0;
+  for (const std::string& path : programs) {
+    qv::LogonProgramInfo info;
+    if (!qv::ProbeLogonProgram(path, &info)) continue;
+    taken++;
+    EXPECT_GT(info.width, 0) << path;
+    EXPECT_GT(info.height, 0) << path;
+    EXPECT_TRUE(std::set<int>({1, 4, 8, 16, 24, 32}).count(info.bitsPerPixel)) << path << " " << info.bitsPerPixel;
+    HBITMAP bitmap = qv::LoadModuleBitmap(path, MAKEINTRESOURCEA(100), 160, 160);
+    EXPECT_NE(bitmap, nullptr) << path;
+    if (bitmap) DeleteObject(bitmap);
+  }
+  // Wine's own logon program is not one (it has no description); the fixture's stand-in is.
+  EXPECT_GE(taken, 1);
+  std::printf("logon probe: %d of %zu system programs taken\n", taken, programs.size());
 }
 
 TEST(LoadModuleBitmap, DrawsTheResourceIntoTheBox) {

@@ -4,7 +4,9 @@
 // dialog, read back from the bitmap that the next change writes.
 #include <gtest/gtest.h>
 
+#include <windows.h>
 #include <colordlg.h>
+#include <sddl.h>
 
 #include "changers/ModifyLogonScreen.h"
 #include "changers/ProgramPatch.h"
@@ -107,6 +109,67 @@ TEST_F(LogonPageTest, SetAsCurrentPatchesTheLogonProgramOrNamesAProgram) {
   EXPECT_EQ(qvtest::LogonHostValue(), qv::LogonProgramPath());
   EXPECT_EQ(Page().messages.size(), 3u);
   EXPECT_EQ(Page().logonRestores, 1);
+}
+
+// The Winlogon key made read-only for as long as this lives, as a user without the right to
+// write HKLM finds it: everyone may read it and change its permissions, nothing more. The key's
+// own permissions come back afterwards, so that the prefix stays as it was.
+class ReadOnlyWinlogonKey {
+ public:
+  ReadOnlyWinlogonKey() {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, qvtest::kWinlogonKey, 0, READ_CONTROL | WRITE_DAC, &key_) !=
+        ERROR_SUCCESS)
+      return;
+    DWORD size = 0;
+    RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, nullptr, &size);
+    saved_.resize(size);
+    if (size == 0 || RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, saved_.data(), &size) != ERROR_SUCCESS)
+      return;
+    PSECURITY_DESCRIPTOR readOnly = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KRWD;;;WD)", SDDL_REVISION_1,
+                                                              &readOnly, nullptr))
+      return;
+    locked_ = RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, readOnly) == ERROR_SUCCESS;
+    LocalFree(readOnly);
+  }
+  ~ReadOnlyWinlogonKey() {
+    if (locked_) EXPECT_EQ(RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, saved_.data()), ERROR_SUCCESS);
+    if (key_) RegCloseKey(key_);
+  }
+  ReadOnlyWinlogonKey(const ReadOnlyWinlogonKey&) = delete;
+  ReadOnlyWinlogonKey& operator=(const ReadOnlyWinlogonKey&) = delete;
+
+  // True when the key now refuses writes.
+  bool Locked() const {
+    HKEY probe = nullptr;
+    if (!locked_) return false;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, qvtest::kWinlogonKey, 0, KEY_SET_VALUE, &probe) != ERROR_SUCCESS)
+      return true;
+    RegCloseKey(probe);
+    return false;
+  }
+
+ private:
+  HKEY key_ = nullptr;
+  std::vector<BYTE> saved_;
+  bool locked_ = false;
+};
+
+TEST_F(LogonPageTest, ARestoreThatCannotWriteTheHostShows0018) {
+  HostedLogonPage host(live);
+  {
+    ReadOnlyWinlogonKey readOnly;
+    ASSERT_TRUE(readOnly.Locked());
+    host.Command(IDC_RESTORE);
+  }
+  EXPECT_EQ(Page().logonRestores, 1);
+  EXPECT_EQ(Page().messages, std::vector<std::string>{"0018"});
+  EXPECT_EQ(qvtest::LogonHostValue(), kSentinel) << "the refused write changed nothing";
+
+  // Writable again, the same button names the system's program and says nothing.
+  host.Command(IDC_RESTORE);
+  EXPECT_EQ(qvtest::LogonHostValue(), qv::LogonProgramPath());
+  EXPECT_EQ(Page().messages.size(), 1u);
 }
 
 TEST_F(LogonPageTest, ProgramFilesAreProbedWhenAddedOrDropped) {

@@ -68,6 +68,15 @@ void BaseSetupDlg::Localize() {
   FillChangeModeCombo();
 }
 
+void BaseSetupDlg::FillChangeModeEntries(const char* const* entries, size_t count, bool fromLanguage) {
+  const int selected = changeMode_.Count() > 0 ? changeMode_.Selection()
+                                               : IndexFromChangeMode(GetChangeList().changeMode);
+  changeMode_.Clear();
+  for (size_t i = 0; i < count; ++i)
+    changeMode_.Add(fromLanguage ? Text("Change Mode Combobox", entries[i]) : std::string(entries[i]));
+  changeMode_.Select(selected);
+}
+
 void BaseSetupDlg::FillOrderCombo() {
   const int selected = order_.Count() > 0 ? order_.Selection() : GetChangeList().order;
   order_.Clear();

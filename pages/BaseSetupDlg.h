@@ -44,6 +44,8 @@ class BaseSetupDlg : public SetupPage {
   virtual void PlaceGetMoreButton(int width, int height);
   void MoveControlX(int id, int dx) const;
   void MoveControlY(int id, int dy) const;
+  // Puts a control between left and right of the page, keeping its top and height.
+  void SpanControl(int id, int left, int right) const;
   virtual void MoveButtonColumn(int dx);
   virtual void MoveBottomControls(int dy);
   virtual void SetupList() = 0;
@@ -55,6 +57,9 @@ class BaseSetupDlg : public SetupPage {
   virtual void LocalizeAddMenu(HMENU menu) {}
   virtual void LocalizeListModeMenu(HMENU menu);
   virtual void FillChangeModeCombo() = 0;
+  // Refills the change mode combo with entries (language keys of "Change Mode Combobox", or
+  // with fromLanguage false the texts themselves); a choice not applied yet stays chosen.
+  void FillChangeModeEntries(const char* const* entries, size_t count, bool fromLanguage);
   virtual void FillOrderCombo();
   virtual void LocalizeContextMenu(HMENU menu);
   // The row record of a row that the list is deleting (the derived page frees it).

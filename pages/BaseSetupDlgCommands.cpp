@@ -171,20 +171,21 @@ void BaseSetupDlg::MoveBottomControls(int dy) {
   for (int id : BottomControlIds()) MoveControlY(id, dy);
 }
 
+void BaseSetupDlg::SpanControl(int id, int left, int right) const {
+  widgets::Window control(Item(id));
+  if (!control.Handle()) return;
+  RECT r = control.WindowRect();
+  ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
+  control.Move(left, r.top, right - left, r.bottom - r.top);
+}
+
 void BaseSetupDlg::PlaceGetMoreButton(int width, int height) {
-  auto span = [&](int id, int left, int right) {
-    widgets::Window control(Item(id));
-    if (!control.Handle()) return;
-    RECT r = control.WindowRect();
-    ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
-    control.Move(left, r.top, right - left, r.bottom - r.top);
-  };
-  span(IDC_SET_CURRENT, 0, width);
+  SpanControl(IDC_SET_CURRENT, 0, width);
   if (settings_.hasRestoreButton) {
-    span(IDC_RESTORE, 0, width / 2);
-    span(IDC_GET_MORE, width / 2, width);
+    SpanControl(IDC_RESTORE, 0, width / 2);
+    SpanControl(IDC_GET_MORE, width / 2, width);
   } else {
-    span(IDC_GET_MORE, 0, width);
+    SpanControl(IDC_GET_MORE, 0, width);
   }
 }
 

@@ -32,6 +32,7 @@ const ImagePageSettings kSettings = {
     IDR_IESKIN_ADD,
     200,
     34,
+    kMenuTexts,
 };
 
 }  // namespace
@@ -54,17 +55,7 @@ void IESkinPage::Localize() {
 }
 
 void IESkinPage::FillChangeModeCombo() {
-  const int selected = changeMode_.Count() > 0 ? changeMode_.Selection() : working_.changeMode;
-  changeMode_.Clear();
-  for (const char* text : kChangeModes) changeMode_.Add(text);
-  changeMode_.Select(selected);
-}
-
-void IESkinPage::LocalizeAddMenu(HMENU menu) { SetMenuTexts(menu, kMenuTexts, 2); }
-
-void IESkinPage::LocalizeContextMenu(HMENU menu) {
-  ImageSetupPage::LocalizeContextMenu(menu);
-  SetMenuTexts(menu, kMenuTexts, sizeof kMenuTexts / sizeof kMenuTexts[0]);
+  FillChangeModeEntries(kChangeModes, sizeof kChangeModes / sizeof kChangeModes[0], false);
 }
 
 std::vector<int> IESkinPage::BottomControlIds() const {

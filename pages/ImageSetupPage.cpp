@@ -344,6 +344,13 @@ void ImageSetupPage::OpenSelected() {
   services_.shellOpen(Handle(), path, SW_SHOWDEFAULT);
 }
 
+void ImageSetupPage::LocalizeAddMenu(HMENU menu) { SetMenuTexts(menu, imageSettings_.menuTexts, 2); }
+
+void ImageSetupPage::LocalizeContextMenu(HMENU menu) {
+  BaseSetupDlg::LocalizeContextMenu(menu);
+  SetMenuTexts(menu, imageSettings_.menuTexts, 3);
+}
+
 bool ImageSetupPage::OnMenuButton(widgets::MenuButton& button, int id) {
   if (!button.ClickOnArrow()) return false;
   HMENU menu = button.DropDown();

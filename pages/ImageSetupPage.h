@@ -37,6 +37,9 @@ struct ImagePageSettings {
   int addMenuId;        // the "Add" button's drop-down (32786 files, 32787 folder)
   int thumbWidth;
   int thumbHeight;
+  // Add files, add folder and set as current, in this order: the first two label the "Add"
+  // button's drop-down, all three the list's context menu.
+  const ControlText* menuTexts;
 };
 
 class ImageSetupPage : public BaseSetupDlg {
@@ -73,6 +76,8 @@ class ImageSetupPage : public BaseSetupDlg {
   void AddPath(const std::string& path) override;
   void MoveButtonColumn(int dx) override;
   void RowDeleted(LPARAM data) override;
+  void LocalizeAddMenu(HMENU menu) override;
+  void LocalizeContextMenu(HMENU menu) override;
   // The file dialog; the boot screen and logon pages replace it.
   virtual void AddFiles();
   // The filter of the file dialog ("title|patterns|...").

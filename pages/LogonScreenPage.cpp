@@ -38,6 +38,7 @@ const ImagePageSettings kSettings = {
     IDR_LOGON_ADD,
     96,
     96,
+    kMenuTexts,
 };
 
 bool IsProgramFile(const std::string& path) {
@@ -67,17 +68,7 @@ void LogonScreenPage::Localize() {
 }
 
 void LogonScreenPage::FillChangeModeCombo() {
-  const int selected = changeMode_.Count() > 0 ? changeMode_.Selection() : working_.changeMode;
-  changeMode_.Clear();
-  for (const char* key : kChangeModeKeys) changeMode_.Add(Text("Change Mode Combobox", key));
-  changeMode_.Select(selected);
-}
-
-void LogonScreenPage::LocalizeAddMenu(HMENU menu) { SetMenuTexts(menu, kMenuTexts, 2); }
-
-void LogonScreenPage::LocalizeContextMenu(HMENU menu) {
-  ImageSetupPage::LocalizeContextMenu(menu);
-  SetMenuTexts(menu, kMenuTexts, sizeof kMenuTexts / sizeof kMenuTexts[0]);
+  FillChangeModeEntries(kChangeModeKeys, sizeof kChangeModeKeys / sizeof kChangeModeKeys[0], true);
 }
 
 std::vector<int> LogonScreenPage::BottomControlIds() const {

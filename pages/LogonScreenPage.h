@@ -24,8 +24,6 @@ class LogonScreenPage : public ImageSetupPage {
   void LoadControls() override;
   void CommitTo(PVoptionData& live) override;
   void FillChangeModeCombo() override;
-  void LocalizeAddMenu(HMENU menu) override;
-  void LocalizeContextMenu(HMENU menu) override;
   std::vector<int> BottomControlIds() const override;
   void AddPath(const std::string& path) override;
   void AddFiles() override;

@@ -92,11 +92,7 @@ void ScreenSaverPage::Localize() {
 }
 
 void ScreenSaverPage::FillChangeModeCombo() {
-  const int selected = changeMode_.Count() > 0 ? changeMode_.Selection()
-                                               : IndexFromChangeMode(working_.changeMode);
-  changeMode_.Clear();
-  for (const char* key : kChangeModeKeys) changeMode_.Add(Text("Change Mode Combobox", key));
-  changeMode_.Select(selected);
+  FillChangeModeEntries(kChangeModeKeys, sizeof kChangeModeKeys / sizeof kChangeModeKeys[0], true);
 }
 
 int ScreenSaverPage::IndexFromChangeMode(int mode) const {

@@ -31,6 +31,7 @@ const ImagePageSettings kSettings = {
     IDR_WALLPAPER_ADD,
     96,
     96,
+    kMenuTexts,
 };
 
 }  // namespace
@@ -56,10 +57,7 @@ void WallpaperPage::Localize() {
 }
 
 void WallpaperPage::FillChangeModeCombo() {
-  const int selected = changeMode_.Count() > 0 ? changeMode_.Selection() : working_.changeMode;
-  changeMode_.Clear();
-  for (const char* key : kChangeModeKeys) changeMode_.Add(Text("Change Mode Combobox", key));
-  changeMode_.Select(selected);
+  FillChangeModeEntries(kChangeModeKeys, sizeof kChangeModeKeys / sizeof kChangeModeKeys[0], true);
 }
 
 void WallpaperPage::FillPositionCombo() {
@@ -67,13 +65,6 @@ void WallpaperPage::FillPositionCombo() {
   position_.Clear();
   for (const char* key : kPositionKeys) position_.Add(Text("Position Mode Combobox", key));
   position_.Select(selected);
-}
-
-void WallpaperPage::LocalizeAddMenu(HMENU menu) { SetMenuTexts(menu, kMenuTexts, 2); }
-
-void WallpaperPage::LocalizeContextMenu(HMENU menu) {
-  ImageSetupPage::LocalizeContextMenu(menu);
-  SetMenuTexts(menu, kMenuTexts, sizeof kMenuTexts / sizeof kMenuTexts[0]);
 }
 
 std::vector<int> WallpaperPage::BottomControlIds() const {

@@ -22,8 +22,6 @@ class WallpaperPage : public ImageSetupPage {
   bool ValidateControls() override;
   void CommitTo(PVoptionData& live) override;
   void FillChangeModeCombo() override;
-  void LocalizeAddMenu(HMENU menu) override;
-  void LocalizeContextMenu(HMENU menu) override;
   std::vector<int> BottomControlIds() const override;
 
   bool OnInit() override;

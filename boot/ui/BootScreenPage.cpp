@@ -44,6 +44,7 @@ const ImagePageSettings kSettings = {
     IDR_BOOTSCREEN_ADD,
     96,
     96,
+    kMenuTexts,
 };
 
 bool IsProgramFile(const std::string& path) {
@@ -91,17 +92,7 @@ void BootScreenPage::Localize() {
 }
 
 void BootScreenPage::FillChangeModeCombo() {
-  const int selected = changeMode_.Count() > 0 ? changeMode_.Selection() : working_.changeMode;
-  changeMode_.Clear();
-  for (const char* key : kChangeModeKeys) changeMode_.Add(Text("Change Mode Combobox", key));
-  changeMode_.Select(selected);
-}
-
-void BootScreenPage::LocalizeAddMenu(HMENU menu) { SetMenuTexts(menu, kMenuTexts, 2); }
-
-void BootScreenPage::LocalizeContextMenu(HMENU menu) {
-  ImageSetupPage::LocalizeContextMenu(menu);
-  SetMenuTexts(menu, kMenuTexts, sizeof kMenuTexts / sizeof kMenuTexts[0]);
+  FillChangeModeEntries(kChangeModeKeys, sizeof kChangeModeKeys / sizeof kChangeModeKeys[0], true);
 }
 
 std::vector<int> BootScreenPage::BottomControlIds() const {
@@ -114,15 +105,8 @@ void BootScreenPage::Relayout(int width, int height) {
   ImageSetupPage::Relayout(width, height);
   if (width <= 0 || height <= 0) return;
   // Apply on the left half of its row, preview from the middle to the right edge.
-  auto span = [&](int id, int left, int right) {
-    widgets::Window control(Item(id));
-    if (!control.Handle()) return;
-    RECT r = control.WindowRect();
-    ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
-    control.Move(left, r.top, right - left, r.bottom - r.top);
-  };
-  span(IDC_SET_CURRENT, 0, width / 2);
-  span(ID_PREVIEW, width / 2, width);
+  SpanControl(IDC_SET_CURRENT, 0, width / 2);
+  SpanControl(ID_PREVIEW, width / 2, width);
 }
 
 void BootScreenPage::CommitTo(PVoptionData& live) {

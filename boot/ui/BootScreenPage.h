@@ -25,8 +25,6 @@ class BootScreenPage : public ImageSetupPage {
   void TakeWorkingCopy(const PVoptionData& live) override;
   void CommitTo(PVoptionData& live) override;
   void FillChangeModeCombo() override;
-  void LocalizeAddMenu(HMENU menu) override;
-  void LocalizeContextMenu(HMENU menu) override;
   std::vector<int> BottomControlIds() const override;
   void Relayout(int width, int height) override;
   void AddFiles() override;

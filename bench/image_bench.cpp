@@ -3,8 +3,8 @@
 //   image_bench boot IN.jpg OUT.bmp      load, the boot screen's picture work (Resample 640x480
 //                                        mode 0, octree palette of 16 colours, error diffusion
 //                                        onto it), save a 4-bit BMP
-//   image_bench wallpaper IN.jpg OUT.bmp load, fit into a 1024 x 768 screen by area averaging
-//                                        (Resample mode 0), save a 24-bit BMP
+//   image_bench wallpaper IN.jpg OUT.bmp load and fit into a 1024 x 768 screen by area averaging
+//                                        (as Resample mode 0, done while decoding), save a 24-bit BMP
 //   image_bench thumbs OUTDIR IN...      96 x 96 thumbnails through the kz.dll maker, as BMPs
 #include <cstdio>
 #include <cstring>
@@ -25,10 +25,15 @@ int main(int argc, char** argv) {
     return image.Save(argv[3], CXIMAGE_FORMAT_BMP) ? 0 : 1;
   }
   if (argc >= 4 && std::strcmp(argv[1], "wallpaper") == 0) {
-    CxImage image(argv[2], CXIMAGE_FORMAT_JPG);
-    if (!image.IsValid()) return std::fprintf(stderr, "%s\n", image.GetLastError()), 1;
-    qv::Size fitted = qv::FitToScreenSize(1024, 768, int(image.GetWidth()), int(image.GetHeight()));
-    if (!image.Resample(fitted.width, fitted.height, 0)) return 1;
+    // As the wallpaper changer loads: averaged while decoding.
+    CxImage image;
+    bool resampled = false;
+    const auto fit = [](uint32_t width, uint32_t height) {
+      const qv::Size fitted = qv::FitToScreenSize(1024, 768, int(width), int(height));
+      return CxImage::FittedSize{fitted.width, fitted.height};
+    };
+    if (!image.LoadResampled(argv[2], CXIMAGE_FORMAT_JPG, fit, &resampled) || !resampled)
+      return std::fprintf(stderr, "%s\n", image.GetLastError()), 1;
     return image.Save(argv[3], CXIMAGE_FORMAT_BMP) ? 0 : 1;
   }
   if (argc >= 4 && std::strcmp(argv[1], "thumbs") == 0) {

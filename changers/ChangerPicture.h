@@ -4,7 +4,7 @@
 
 #include <string>
 
-class CxImage;
+#include "image/CxImage.h"
 
 namespace qv {
 
@@ -17,5 +17,11 @@ enum class PictureLoadReport { kTellUser, kLogOnly };
 // as for FormatTypeFromPath.
 bool LoadChangerPicture(const std::string& path, bool allowSys, CxImage* image,
                         PictureLoadReport report = PictureLoadReport::kTellUser);
+
+// The same load followed by area averaging to the size fit gives (as Resample mode 0), done while
+// the picture decodes where the coder can; a failed resampling is logged and leaves the picture as
+// it loaded, and only a failed load returns false.
+bool LoadChangerPictureResampled(const std::string& path, bool allowSys, CxImage* image,
+                                 PictureLoadReport report, const CxImage::SizeFit& fit);
 
 }  // namespace qv

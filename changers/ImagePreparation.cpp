@@ -9,6 +9,7 @@
 #include "platform/AsciiText.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
+#include "platform/StageTrace.h"
 
 namespace qv {
 namespace {
@@ -165,9 +166,10 @@ bool SaveBitmapReplacing(CxImage& image, const std::string& path) {
     std::free(buffer);
     return false;
   }
-  const std::string bytes(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(size));
+  platform::TraceStage("encoded");
+  const bool written = platform::WriteFileReplacing(path, buffer, static_cast<std::size_t>(size));
   std::free(buffer);
-  return platform::WriteFileReplacing(path, bytes);
+  return written;
 }
 
 }  // namespace qv

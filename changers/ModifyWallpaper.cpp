@@ -9,6 +9,7 @@
 #include <wininet.h>  // the desktop object is declared only beside it
 #include <shlobj.h>
 
+#include <cstdint>
 #include <cstring>
 
 #include "changers/ChangerPicture.h"
@@ -20,6 +21,7 @@
 #include "platform/Handles.h"
 #include "platform/Log.h"
 #include "platform/RegistryKey.h"
+#include "platform/StageTrace.h"
 
 namespace qv {
 namespace {
@@ -116,9 +118,12 @@ void SetDesktopObjectWallpaper(const std::string& file, int style) {
 void NameWallpaperEverywhere(const std::string& file, int style) {
   WriteDesktopStyle(style);
   WriteProfileDesktop(file, style);
+  platform::TraceStage("profile");
   SetSystemWallpaper(file);
+  platform::TraceStage("system");
   WriteThemeValues(file);
   SetDesktopObjectWallpaper(file, style);
+  platform::TraceStage("named");
 }
 
 }  // namespace
@@ -131,20 +136,27 @@ DesktopObjectCreator SetDesktopObjectCreator(DesktopObjectCreator creator) {
 
 bool ModifyWallpaper(const std::string& path, int positionMode) {
   CxImage image;
-  if (!LoadChangerPicture(path, false, &image, PictureLoadReport::kLogOnly)) return false;
   if (positionMode == kModeFitToScreen) {
-    Size fitted = FitToScreen(static_cast<int>(image.GetWidth()), static_cast<int>(image.GetHeight()));
-    if (fitted.width <= 0 || fitted.height <= 0 || !image.Resample(fitted.width, fitted.height, 0))
-      QV_LOG_MSG(image.GetLastError());
+    // Averaged down while it decodes: a photo is never held at its full size.
+    const auto fit = [](uint32_t width, uint32_t height) {
+      const Size fitted = FitToScreen(static_cast<int>(width), static_cast<int>(height));
+      return CxImage::FittedSize{fitted.width, fitted.height};
+    };
+    if (!LoadChangerPictureResampled(path, false, &image, PictureLoadReport::kLogOnly, fit)) return false;
+  } else if (!LoadChangerPicture(path, false, &image, PictureLoadReport::kLogOnly)) {
+    return false;
   }
+  platform::TraceStage("loaded");
   const int style = SystemStyle(positionMode);
   MatchDisplayDepth(image);
+  platform::TraceStage("prepared");
   const std::string file = ChangerOutputPath(kOutputName);
   if (!SaveBitmapReplacing(image, file)) {
     QV_LOG_MSG(image.GetLastError());
     ReportToUser(msg::kPictureSave, path, MB_OK | MB_ICONERROR);
     return false;
   }
+  platform::TraceStage("written");
   NameWallpaperEverywhere(file, style);
   return true;
 }

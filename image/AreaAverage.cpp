@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <type_traits>
 #include <vector>
 
@@ -26,11 +27,14 @@ struct Cell {
 // A weight in thousandths of a boundary pixel. The boundary sits less than one pixel before
 // the pixel, so the weight is below 1000; the clamp only guards the unsigned sums below.
 // The boundary is a float that is rounded on every step, as the definition has it.
-uint32_t Weight(long at, float boundary) {
+// The float steps here and in MapColumns, MapRows and UnitSum are compiled once and shared by
+// both ways of averaging (whole pictures and fed rows), so that x87 code (the 32-bit build)
+// cannot round them differently.
+[[gnu::noinline]] uint32_t Weight(long at, float boundary) {
   return uint32_t(std::clamp<int64_t>(int64_t((float(at) - boundary) * float(kAccuracy)), 0, kAccuracy - 1));
 }
 
-std::vector<Cell> MapColumns(long oldW, long newW, float xScale) {
+[[gnu::noinline]] std::vector<Cell> MapColumns(long oldW, long newW, float xScale) {
   std::vector<Cell> cells;
   volatile float endX = xScale - 1.0f;
   uint32_t begin = 0;
@@ -45,6 +49,9 @@ std::vector<Cell> MapColumns(long oldW, long newW, float xScale) {
   if (cells.size() > size_t(newW)) cells.resize(size_t(newW));
   return cells;
 }
+
+// The sum a destination pixel holds for a source value of 1.
+[[gnu::noinline]] int64_t UnitSum(float xScale, float yScale) { return int64_t(float(kAccuracy) * xScale * yScale); }
 
 // The sums that one destination row hands the next: per cell and channel, the next row's share
 // of the source row split between them. Acc holds any cell's sum: 32 bits unless the scale is
@@ -241,7 +248,7 @@ bool Shrink(const CxImage& src, CxImage& dst, float xScale, float yScale) {
   const long oldW = long(src.GetWidth()), oldH = long(src.GetHeight());
   const long newW = long(dst.GetWidth()), newH = long(dst.GetHeight());
   const std::vector<Cell> cells = MapColumns(oldW, newW, xScale);
-  RowState<Acc> state{std::vector<Acc>(3 * cells.size(), 0), Acc(int64_t(float(kAccuracy) * xScale * yScale)), {}, {}, 0};
+  RowState<Acc> state{std::vector<Acc>(3 * cells.size(), 0), Acc(UnitSum(xScale, yScale)), {}, {}, 0};
   if constexpr (kVectorSums<Acc>) PrepareVectorCells(cells, oldW, xScale, yScale, state);
   const size_t rowBytes = 3 * size_t(oldW);
   const std::ptrdiff_t stride = std::ptrdiff_t(src.GetEffWidth());
@@ -270,12 +277,177 @@ bool Shrink(const CxImage& src, CxImage& dst, float xScale, float yScale) {
   return true;
 }
 
-}  // namespace
+// Where a source row goes, found in the order and with the float steps of Shrink.
+struct SourceRow {
+  long dest;    // the destination row it lies in; for a split row, the lower of its two
+  uint32_t wy;  // a split row's thousandths that belong to dest + 1
+  bool split;
+};
 
-bool AreaAverage(const CxImage& src, CxImage& dst, float xScale, float yScale) {
+[[gnu::noinline]] std::vector<SourceRow> MapRows(long oldH, float yScale, long* lastDest) {
+  std::vector<SourceRow> rows(static_cast<size_t>(oldH));
+  long v = 0;
+  volatile float endY = yScale - 1.0f;
+  for (long y = 0; y < oldH; y++) {
+    if (float(y) < endY) {
+      rows[size_t(y)] = {v, 0, false};
+      continue;
+    }
+    rows[size_t(y)] = {v, Weight(y, endY), true};
+    v++;
+    endY = endY + yScale;
+  }
+  *lastDest = v;  // the rows after the last split row lie in it
+  return rows;
+}
+
+// The share of a split row that CloseRow hands on to the next destination row, computed alone:
+// CloseRow's next[] terms, which never depend on the whole rows or the carry coming in.
+template <typename Acc>
+void CarryOfSplitRow(const std::vector<Cell>& cells, const uint8_t* b, uint32_t wy, RowState<Acc>& state) {
+  Acc leftNext[3] = {0, 0, 0};
+  Acc* carry = state.carry.data();
+  for (const Cell& cell : cells) {
+    const size_t last = cell.split >= 0 ? size_t(cell.split) + 1 : size_t(cell.end);
+    Acc sb[3] = {0, 0, 0};
+    const uint8_t* pb = b + 3 * size_t(cell.begin);
+    const uint8_t* pbEnd = b + 3 * last;
+    for (; pb + 6 <= pbEnd; pb += 6)
+      sb[0] += uint32_t(pb[0] + pb[3]), sb[1] += uint32_t(pb[1] + pb[4]), sb[2] += uint32_t(pb[2] + pb[5]);
+    if (pb < pbEnd) sb[0] += pb[0], sb[1] += pb[1], sb[2] += pb[2];
+    Acc next[3];
+#pragma GCC unroll 3
+    for (int ch = 0; ch < 3; ch++) next[ch] = leftNext[ch] + Acc(wy) * sb[ch];
+    if (cell.split >= 0) {
+      const uint32_t wyr = wy * cell.weight;
+#pragma GCC unroll 3
+      for (int ch = 0; ch < 3; ch++) {
+        const uint32_t t = uint32_t(b[3 * size_t(cell.split) + size_t(ch)]) * wyr;
+        next[ch] -= (t + 999) / 1000;
+        leftNext[ch] = t / 1000;
+      }
+    }
+#pragma GCC unroll 3
+    for (int ch = 0; ch < 3; ch++) carry[ch] = next[ch];
+    carry += 3;
+  }
+}
+
+// Shrink turned around: the rows come from the top, so a destination row is complete when its
+// lower split row arrives, which also carries the share that Shrink hands it from the row below.
+// The rows of the destination row being gathered are held (the split row above it first) and
+// summed when it closes, as Shrink sums them; the sums are integers, so the order of the rows
+// changes nothing.
+template <typename Acc>
+class ShrinkFeed final : public AreaAverageFeed {
+ public:
+  ShrinkFeed(long oldW, long oldH, CxImage& dst, float xScale, float yScale)
+      : dst_(dst),
+        newW_(long(dst.GetWidth())),
+        newH_(long(dst.GetHeight())),
+        cells_(MapColumns(oldW, newW_, xScale)),
+        rows_(MapRows(oldH, yScale, &current_)),
+        state_{std::vector<Acc>(3 * cells_.size(), 0), Acc(UnitSum(xScale, yScale)), {}, {}, 0},
+        rowBytes_(3 * size_t(oldW)),
+        sums_(rowBytes_ + 1, 0),  // one spare value for the vector form's four-value reads
+        held_(rowBytes_ * HeldRowsAtMost() + 1),
+        next_(oldH - 1) {
+    if constexpr (kVectorSums<Acc>) PrepareVectorCells(cells_, oldW, xScale, yScale, state_);
+  }
+
+  uint8_t* NextRow() override { return held_.data() + heldRows_ * rowBytes_; }
+
+  void Add(const uint8_t* row) override {
+    if (next_ < 0) return;
+    uint8_t* slot = NextRow();
+    if (row != slot) std::copy(row, row + rowBytes_, slot);
+    const SourceRow& r = rows_[size_t(next_--)];
+    if (!r.split) {
+      if (r.dest < newH_) heldRows_++;
+      return;
+    }
+    if (r.dest + 1 < newH_) Close(slot, r.wy);
+    current_ = r.dest;
+    heldRows_ = 0;
+    hasUpper_ = false;
+    if (current_ >= newH_) return;
+    if (slot != held_.data()) std::copy(slot, slot + rowBytes_, held_.data());
+    heldRows_ = 1;
+    upperWy_ = r.wy;
+    hasUpper_ = true;
+  }
+
+  void Finish() override {
+    if (current_ < newH_) Close(nullptr, 0);
+    current_ = newH_;
+  }
+
+ private:
+  // The most rows held at once: a destination row's whole rows, the split row above and the
+  // arriving split row below.
+  size_t HeldRowsAtMost() const {
+    size_t most = 0, run = 0;
+    for (const SourceRow& r : rows_) {
+      run = r.split ? 0 : run + 1;
+      most = std::max(most, run);
+    }
+    return most + 2;
+  }
+
+  // Completes the current row; lower is the split row below it (null for the bottom row).
+  void Close(const uint8_t* lower, uint32_t lowerWy) {
+    std::fill(state_.carry.begin(), state_.carry.end(), Acc(0));
+    if (lower) CarryOfSplitRow(cells_, lower, lowerWy, state_);
+    const size_t upperRows = hasUpper_ ? 1 : 0;
+    SumColumns(held_.data() + upperRows * rowBytes_, std::ptrdiff_t(rowBytes_), uint32_t(heldRows_ - upperRows),
+               rowBytes_, sums_.data());
+    uint8_t* out = dst_.GetBits(uint32_t(current_));
+    if (hasUpper_) {
+      CloseRow<Acc, true>(cells_, sums_.data(), held_.data(), upperWy_, state_, out);
+      return;
+    }
+    // The top row when the inexact boundaries left it without a split row above.
+    std::fill(out, out + 3 * size_t(newW_), uint8_t(0));
+    CloseRow<Acc, false>(cells_, sums_.data(), nullptr, 0, state_, out);
+  }
+
+  CxImage& dst_;
+  const long newW_, newH_;
+  const std::vector<Cell> cells_;
+  long current_ = 0;  // the destination row being gathered
+  const std::vector<SourceRow> rows_;
+  RowState<Acc> state_;
+  const size_t rowBytes_;
+  std::vector<uint32_t> sums_;  // the current row's whole source rows, column by column
+  std::vector<uint8_t> held_;   // the current row's source rows: the split row above, then the whole ones
+  size_t heldRows_ = 0;
+  uint32_t upperWy_ = 0;
+  bool hasUpper_ = false;
+  long next_;  // the index of the source row that comes next
+};
+
+bool NeedsWideSums(float xScale, float yScale) {
   // A cell covers at most (xScale + 1) x (yScale + 1) source pixels, each weighing 1000.
   const double most = 1000.0 * 255.0 * (double(xScale) + 2.0) * (double(yScale) + 2.0);
-  if (most < 4.0e9) return Shrink<uint32_t>(src, dst, xScale, yScale);
+  return most >= 4.0e9;
+}
+
+}  // namespace
+
+std::unique_ptr<AreaAverageFeed> MakeAreaAverageFeed(uint32_t oldWidth, uint32_t oldHeight, CxImage& dst) {
+  const uint32_t newWidth = dst.GetWidth(), newHeight = dst.GetHeight();
+  if (dst.GetBpp() != 24 || newWidth == 0 || newHeight == 0 || newWidth >= oldWidth || newHeight >= oldHeight)
+    return nullptr;
+  // Stored as floats, as Resample hands them over.
+  volatile float xStore = float(oldWidth) / float(newWidth), yStore = float(oldHeight) / float(newHeight);
+  const float xScale = xStore, yScale = yStore;
+  if (NeedsWideSums(xScale, yScale))
+    return std::make_unique<ShrinkFeed<uint64_t>>(long(oldWidth), long(oldHeight), dst, xScale, yScale);
+  return std::make_unique<ShrinkFeed<uint32_t>>(long(oldWidth), long(oldHeight), dst, xScale, yScale);
+}
+
+bool AreaAverage(const CxImage& src, CxImage& dst, float xScale, float yScale) {
+  if (!NeedsWideSums(xScale, yScale)) return Shrink<uint32_t>(src, dst, xScale, yScale);
   return Shrink<uint64_t>(src, dst, xScale, yScale);
 }
 

@@ -63,6 +63,11 @@ bool DecodeWmf(CoderJob& job);
 bool DecodeJpegScaled(CoderJob& job, uint32_t boxWidth, uint32_t boxHeight, uint32_t* fullWidth,
                       uint32_t* fullHeight);
 
+// JPEG decoding for Load followed by Resample(fit(width, height), mode 0): a colour picture that
+// shrinks both ways is averaged while it is decoded (*resampled is set); any other is decoded
+// whole, for the caller to resample.
+bool DecodeJpegResampled(CoderJob& job, const CxImage::SizeFit& fit, bool* resampled);
+
 // The size of a width x height picture fitted into the box, aspect kept, never enlarged; at
 // least 1 x 1.
 void FitIntoBoxSize(uint32_t width, uint32_t height, uint32_t boxWidth, uint32_t boxHeight, uint32_t* fitWidth,

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 
 #include "image/CxDefs.h"
 #include "image/CxFile.h"
@@ -31,6 +32,12 @@ typedef HPALETTE__* HPALETTE;
 typedef HINSTANCE__* HMODULE;
 typedef HRSRC__* HRSRC;
 #endif
+
+namespace qv {
+namespace image {
+struct CoderJob;
+}
+}  // namespace qv
 
 class CXIMAGE_API CxImage {
  public:
@@ -221,6 +228,16 @@ class CXIMAGE_API CxImage {
 
   // Input and output.
   bool Load(const char* filename, uint32_t imagetype = 0);
+  // The size a picture of the given size is to be resampled to; a side of 0 or less: none.
+  struct FittedSize {
+    long width, height;
+  };
+  using SizeFit = std::function<FittedSize(uint32_t width, uint32_t height)>;
+  // Load, then Resample(size, mode 0) to the size that fit gives for the picture, with the same
+  // result; a colour JPEG that shrinks both ways is averaged while it is decoded, so the whole
+  // picture is never held. False when the picture cannot be loaded; *resampled (optional) tells
+  // whether it was brought to the fitted size (a failed Resample leaves it as loaded).
+  bool LoadResampled(const char* filename, uint32_t imagetype, const SizeFit& fit, bool* resampled);
   bool Decode(CxFile* hFile, uint32_t imagetype);
   bool Decode(FILE* hFile, uint32_t imagetype);
   bool Decode(uint8_t* buffer, uint32_t size, uint32_t imagetype);
@@ -242,6 +259,8 @@ class CXIMAGE_API CxImage {
   CxBitmapInfoHeader* Head() const { return reinterpret_cast<CxBitmapInfoHeader*>(dib_); }
   void FreePlanes();
   bool EncodeSafe(CxFile* hFile, uint32_t imagetype);
+  // Runs a decoder on a fresh picture that replaces this one only when it succeeded.
+  bool DecodeWith(CxFile* hFile, uint32_t imagetype, const std::function<bool(qv::image::CoderJob&)>& coder);
 
   uint8_t* dib_;                 // the block; owned unless ghost_
   uint8_t* alpha_;               // width x height bytes, or null

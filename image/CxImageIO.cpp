@@ -53,7 +53,54 @@ bool CxImage::Load(const char* filename, uint32_t imagetype) {
   return Decode(&file, imagetype);
 }
 
+bool CxImage::LoadResampled(const char* filename, uint32_t imagetype, const SizeFit& fit, bool* resampled) {
+  bool done = false;
+  if (resampled) *resampled = false;
+  if (!filename) return false;
+  CxIOFile file;
+  if (!file.Open(filename, "rb")) return false;
+  const bool loaded =
+      imagetype == CXIMAGE_FORMAT_JPG
+          ? DecodeWith(&file, imagetype, [&](qv::image::CoderJob& job) { return qv::image::DecodeJpegResampled(job, fit, &done); })
+          : Decode(&file, imagetype);
+  if (!loaded) return false;
+  if (!done) {
+    const FittedSize size = fit(GetWidth(), GetHeight());
+    done = size.width > 0 && size.height > 0 && Resample(size.width, size.height, 0);
+  }
+  if (resampled) *resampled = done;
+  return true;
+}
+
 bool CxImage::Decode(CxFile* hFile, uint32_t imagetype) {
+  bool (*coder)(qv::image::CoderJob&) = nullptr;
+  switch (imagetype) {
+    case CXIMAGE_FORMAT_BMP: coder = qv::image::DecodeBmp; break;
+    case CXIMAGE_FORMAT_GIF: coder = qv::image::DecodeGif; break;
+    case CXIMAGE_FORMAT_JPG: coder = qv::image::DecodeJpeg; break;
+    case CXIMAGE_FORMAT_PNG: coder = qv::image::DecodePng; break;
+    case CXIMAGE_FORMAT_ICO: coder = qv::image::DecodeIco; break;
+    case CXIMAGE_FORMAT_TIF: coder = qv::image::DecodeTiff; break;
+    case CXIMAGE_FORMAT_TGA: coder = qv::image::DecodeTga; break;
+    case CXIMAGE_FORMAT_PCX: coder = qv::image::DecodePcx; break;
+    case CXIMAGE_FORMAT_WBMP: coder = qv::image::DecodeWbmp; break;
+#ifdef _WIN32
+    case CXIMAGE_FORMAT_WMF: coder = qv::image::DecodeWmf; break;
+#endif
+  }
+  if (!hFile) {
+    SetLastError("invalid file pointer");
+    return false;
+  }
+  if (!coder) {
+    SetLastError(kUnsupported);
+    return false;
+  }
+  return DecodeWith(hFile, imagetype, coder);
+}
+
+bool CxImage::DecodeWith(CxFile* hFile, uint32_t imagetype,
+                         const std::function<bool(qv::image::CoderJob&)>& coder) {
   if (!hFile) {
     SetLastError("invalid file pointer");
     return false;
@@ -65,23 +112,7 @@ bool CxImage::Decode(CxFile* hFile, uint32_t imagetype) {
   bool ok;
   // Coders allocate scratch memory with the standard library; running out fails the decode.
   try {
-  switch (imagetype) {
-    case CXIMAGE_FORMAT_BMP: ok = qv::image::DecodeBmp(job); break;
-    case CXIMAGE_FORMAT_GIF: ok = qv::image::DecodeGif(job); break;
-    case CXIMAGE_FORMAT_JPG: ok = qv::image::DecodeJpeg(job); break;
-    case CXIMAGE_FORMAT_PNG: ok = qv::image::DecodePng(job); break;
-    case CXIMAGE_FORMAT_ICO: ok = qv::image::DecodeIco(job); break;
-    case CXIMAGE_FORMAT_TIF: ok = qv::image::DecodeTiff(job); break;
-    case CXIMAGE_FORMAT_TGA: ok = qv::image::DecodeTga(job); break;
-    case CXIMAGE_FORMAT_PCX: ok = qv::image::DecodePcx(job); break;
-    case CXIMAGE_FORMAT_WBMP: ok = qv::image::DecodeWbmp(job); break;
-#ifdef _WIN32
-    case CXIMAGE_FORMAT_WMF: ok = qv::image::DecodeWmf(job); break;
-#endif
-    default:
-      SetLastError(kUnsupported);
-      return false;
-  }
+    ok = coder(job);
   } catch (const std::bad_alloc&) {
     ok = job.Fail("Can't allocate memory");
   }

@@ -9,6 +9,9 @@ extern "C" {
 #include <jpeglib.h>
 }
 
+#include <memory>
+
+#include "image/AreaAverage.h"
 #include "image/Coders.h"
 
 namespace qv {
@@ -121,6 +124,10 @@ struct Decoder {
   jpeg_decompress_struct cinfo;
   ErrorManager err;
   Source src;
+  // Set for a decode that is resampled: the size wanted, and the averaging fed while decoding
+  // (it lives here, outside the jump frame, so that a long jump out of the library frees it).
+  const CxImage::SizeFit* fit = nullptr;
+  std::unique_ptr<AreaAverageFeed> feed;
 };
 
 // The helpers of RunDecode run inside its jump frame: nothing with a destructor lives in them.
@@ -193,6 +200,54 @@ bool ReadRows(jpeg_decompress_struct& cinfo, CoderJob& job, bool cmyk) {
   return true;
 }
 
+// The scan lines handed to the averaging as they come, top row first.
+bool FeedRows(jpeg_decompress_struct& cinfo, CoderJob& job, bool cmyk, AreaAverageFeed& feed) {
+  const uint32_t w = cinfo.output_width, h = cinfo.output_height;
+  j_common_ptr common = reinterpret_cast<j_common_ptr>(&cinfo);
+  JSAMPARRAY cmykRow = cmyk ? (*cinfo.mem->alloc_sarray)(common, JPOOL_IMAGE, w * 4, 1) : nullptr;
+  while (cinfo.output_scanline < h) {
+    if ((cinfo.output_scanline & 63) == 0 && job.Cancelled()) return job.Fail("Cancelled");
+    JSAMPROW row = feed.NextRow();
+    if (!cmyk) {
+      jpeg_read_scanlines(&cinfo, &row, 1);
+    } else {
+      jpeg_read_scanlines(&cinfo, cmykRow, 1);
+      CmykToBgr(cmykRow[0], w, cinfo.saw_Adobe_marker, row);
+    }
+    feed.Add(row);
+  }
+  feed.Finish();
+  return true;
+}
+
+// For a resampled decode of a colour picture that shrinks both ways: the picture made at the
+// fitted size and the averaging that fills it. False to decode the picture whole.
+bool StartFeed(Decoder& d, CoderJob& job, bool grey) {
+  if (!d.fit || grey) return false;
+  const uint32_t w = d.cinfo.output_width, h = d.cinfo.output_height;
+  const CxImage::FittedSize size = (*d.fit)(w, h);
+  if (size.width <= 0 || size.height <= 0 || uint64_t(size.width) >= w || uint64_t(size.height) >= h) return false;
+  if (!job.Create(uint32_t(size.width), uint32_t(size.height), 24, "Can't allocate memory")) return false;
+  d.feed = MakeAreaAverageFeed(w, h, job.image);
+  return d.feed != nullptr;
+}
+
+// The scan lines into the picture, or into the averaging; then the library's end of the decode.
+// Runs inside RunDecode's jump frame.
+bool DecodeRows(Decoder& d, CoderJob& job, bool cmyk, bool grey) {
+  jpeg_decompress_struct& cinfo = d.cinfo;
+  const bool fed = StartFeed(d, job, grey);
+  if (!fed) {
+    if (!job.error.empty()) return false;  // the fitted picture could not be made
+    if (!job.Create(cinfo.output_width, cinfo.output_height, grey ? 8 : 24, "Can't allocate memory")) return false;
+    if (grey) job.image.SetGrayPalette();
+  }
+  SetDensity(cinfo, job.image);
+  if (fed ? !FeedRows(cinfo, job, cmyk, *d.feed) : !ReadRows(cinfo, job, cmyk)) return false;
+  jpeg_finish_decompress(&cinfo);
+  return true;
+}
+
 // The library part of a decode. Nothing with a destructor lives in this frame, so the error
 // manager's long jump out of the library is safe.
 bool RunDecode(Decoder& d, CoderJob& job, uint32_t boxWidth, uint32_t boxHeight, uint32_t* fullWidth,
@@ -216,20 +271,10 @@ bool RunDecode(Decoder& d, CoderJob& job, uint32_t boxWidth, uint32_t boxHeight,
   cinfo.out_color_space = cmyk ? JCS_CMYK : grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
   if (boxWidth && boxHeight) ChooseScale(cinfo, boxWidth, boxHeight);
   jpeg_start_decompress(&cinfo);
-  if (!job.Create(cinfo.output_width, cinfo.output_height, grey ? 8 : 24, "Can't allocate memory")) {
-    jpeg_destroy_decompress(&cinfo);
-    return false;
-  }
-  if (grey) job.image.SetGrayPalette();
-  SetDensity(cinfo, job.image);
-  if (!ReadRows(cinfo, job, cmyk)) {
-    jpeg_destroy_decompress(&cinfo);
-    return false;
-  }
-  jpeg_finish_decompress(&cinfo);
+  const bool ok = DecodeRows(d, job, cmyk, grey);
   jpeg_destroy_decompress(&cinfo);
-  if (d.err.truncated) return job.Fail(d.err.message);
-  return true;
+  if (ok && d.err.truncated) return job.Fail(d.err.message);
+  return ok;
 }
 
 struct Encoder {
@@ -302,6 +347,16 @@ bool DecodeJpegScaled(CoderJob& job, uint32_t boxWidth, uint32_t boxHeight, uint
 }
 
 bool DecodeJpeg(CoderJob& job) { return DecodeJpegScaled(job, 0, 0, nullptr, nullptr); }
+
+bool DecodeJpegResampled(CoderJob& job, const CxImage::SizeFit& fit, bool* resampled) {
+  std::unique_ptr<Decoder> d(new Decoder());
+  InstallErrors(d->err);
+  d->cinfo.err = &d->err.pub;
+  d->fit = &fit;
+  const bool ok = RunDecode(*d, job, 0, 0, nullptr, nullptr);
+  *resampled = ok && d->feed != nullptr;
+  return ok;
+}
 
 bool EncodeJpeg(CoderJob& job) {
   CxImage& image = job.image;

@@ -5,6 +5,7 @@
 // folder separator, so that the portable code can build Windows-style paths in native tests.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -55,6 +56,7 @@ bool ReadFileBytes(const std::string& path, std::string& bytes);
 // complete new file is written beside it, flushed to disk, and then replaces the old one. On any
 // failure the old file is left as it was and the new one is removed.
 bool WriteFileReplacing(const std::string& path, const std::string& bytes);
+bool WriteFileReplacing(const std::string& path, const void* data, std::size_t size);
 
 // The full path of the running program file.
 std::string ProgramFilePath();

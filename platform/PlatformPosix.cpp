@@ -23,9 +23,7 @@ bool MatchesEverything(const std::string& namePattern) {
   return namePattern == "*" || namePattern == "*.*";
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
-  const char* p = bytes.data();
-  std::size_t left = bytes.size();
+bool WriteAll(int fd, const char* p, std::size_t left) {
   while (left > 0) {
     ssize_t n = write(fd, p, left);
     if (n < 0) {
@@ -116,11 +114,15 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
 }
 
 bool WriteFileReplacing(const std::string& path, const std::string& bytes) {
+  return WriteFileReplacing(path, bytes.data(), bytes.size());
+}
+
+bool WriteFileReplacing(const std::string& path, const void* data, std::size_t size) {
   const std::string target = ToPosixSeparators(path);
   const std::string fresh = target + ".new";
   int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes) && fsync(fd) == 0;
+  bool ok = WriteAll(fd, static_cast<const char*>(data), size) && fsync(fd) == 0;
   ok = close(fd) == 0 && ok;
   if (ok) ok = rename(fresh.c_str(), target.c_str()) == 0;
   if (!ok) unlink(fresh.c_str());

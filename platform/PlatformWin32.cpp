@@ -102,15 +102,36 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
   }
 }
 
+// A program reading the old file (a viewer, an indexer, the desktop loading its wallpaper) keeps
+// it from being replaced while it has it open; the rename is tried again for a quarter of a
+// second before the change counts as failed. A folder in the file's place is no such moment.
+bool ReplaceWithRetries(const std::string& fresh, const std::string& path) {
+  constexpr int kRetries = 10;
+  constexpr DWORD kPauseMs = 25;
+  for (int attempt = 0;; ++attempt) {
+    if (MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    const DWORD error = GetLastError();
+    const DWORD target = GetFileAttributesA(path.c_str());
+    const bool heldFile = (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION) &&
+                          target != INVALID_FILE_ATTRIBUTES && !(target & FILE_ATTRIBUTE_DIRECTORY);
+    if (!heldFile || attempt == kRetries) return false;
+    Sleep(kPauseMs);
+  }
+}
+
 bool WriteFileReplacing(const std::string& path, const std::string& bytes) {
+  return WriteFileReplacing(path, bytes.data(), bytes.size());
+}
+
+bool WriteFileReplacing(const std::string& path, const void* data, std::size_t size) {
   const std::string fresh = path + ".new";
   // Exclusive access for the length of the write: nobody reads a file that is not complete.
   FileHandle file(CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return false;
   bool ok = true;
-  const char* p = bytes.data();
-  std::size_t left = bytes.size();
+  const char* p = static_cast<const char*>(data);
+  std::size_t left = size;
   while (ok && left > 0) {
     DWORD chunk = left > 0x100000 ? 0x100000 : static_cast<DWORD>(left);
     DWORD written = 0;
@@ -120,7 +141,7 @@ bool WriteFileReplacing(const std::string& path, const std::string& bytes) {
   }
   ok = ok && FlushFileBuffers(file);
   ok = file.Close() && ok;
-  ok = ok && MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  ok = ok && ReplaceWithRetries(fresh, path);
   if (!ok) DeleteFileA(fresh.c_str());
   return ok;
 }

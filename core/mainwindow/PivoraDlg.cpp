@@ -121,14 +121,7 @@ INT_PTR PivoraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       CloseSequence();
       return TRUE;
     case WM_HOTKEY:
-      switch (static_cast<int>(wParam)) {
-        case HOTKEY_PREVIOUS_WALLPAPER: StepList(PageKind::Wallpaper, false); break;
-        case HOTKEY_NEXT_WALLPAPER: StepList(PageKind::Wallpaper, true); break;
-        case HOTKEY_PREVIOUS_IESKIN: StepList(PageKind::IESkin, false); break;
-        case HOTKEY_NEXT_IESKIN: StepList(PageKind::IESkin, true); break;
-        default: return FALSE;
-      }
-      return TRUE;
+      return OnHotkey(static_cast<int>(wParam)) ? TRUE : FALSE;
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
         ShowConfiguration(PageKind::About);

@@ -81,6 +81,8 @@ class PivoraDlg : public widgets::ModalDialog {
   void StartListTimers();
   void StopListTimers();
   void RegisterHotkeys();
+  // One of the agent's four keys; false for an id that is not ours.
+  bool OnHotkey(int id);
   // The next or previous picture of the wallpaper list (page Wallpaper) or the skin list (IESkin);
   // an empty list opens its page with a message.
   void StepList(PageKind page, bool next);

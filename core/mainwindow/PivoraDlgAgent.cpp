@@ -6,6 +6,7 @@
 #include "core/mainwindow/PivoraDlg.h"
 #include "platform/Log.h"
 #include "platform/PrivateMessages.h"
+#include "platform/StageTrace.h"
 
 namespace qv {
 namespace {
@@ -52,6 +53,23 @@ void PivoraDlg::StopListTimers() {
 }
 
 void PivoraDlg::RegisterHotkeys() { RegisterAgentHotkeys(Handle(), settings_.hotkeys); }
+
+bool PivoraDlg::OnHotkey(int id) {
+  PageKind page = PageKind::Wallpaper;
+  bool next = true;
+  switch (id) {
+    case HOTKEY_PREVIOUS_WALLPAPER: next = false; break;
+    case HOTKEY_NEXT_WALLPAPER: break;
+    case HOTKEY_PREVIOUS_IESKIN: page = PageKind::IESkin; next = false; break;
+    case HOTKEY_NEXT_IESKIN: page = PageKind::IESkin; break;
+    default: return false;
+  }
+  // The key's own moment (the input's time stamp) beside the handler's start.
+  platform::TraceStage("key", GetTickCount() - static_cast<DWORD>(GetMessageTime()));
+  platform::TraceStage("hotkey");
+  StepList(page, next);
+  return true;
+}
 
 void PivoraDlg::StepList(PageKind page, bool next) {
   const bool wallpaper = page == PageKind::Wallpaper;

@@ -2,8 +2,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -72,9 +70,17 @@ std::string MachinePicture(const char* unixPath) {
 }
 
 bool BmpFileSize(const std::string& path, int* width, int* height, int* bpp) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return false;
+  // Only the headers, and shared for deletion: a watcher polling the wallpaper must neither slow
+  // the program down nor make its replacing rename of the file fail.
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  unsigned char bytes[54];
+  DWORD got = 0;
+  const BOOL read = ReadFile(file, bytes, sizeof bytes, &got, nullptr);
+  CloseHandle(file);
+  if (!read || got < sizeof bytes || bytes[0] != 'B' || bytes[1] != 'M') return false;
   std::int32_t w = 0, h = 0;
   std::uint16_t b = 0;
   std::memcpy(&w, &bytes[18], 4);

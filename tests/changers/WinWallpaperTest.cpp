@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <string>
+#include <thread>
 
 #include "changers/ChangerReport.h"
 #include "changers/ImagePreparation.h"
@@ -283,6 +284,49 @@ TEST_F(Wallpaper, AFailedSaveIsReportedAndNamesNothing) {
   EXPECT_EQ("untouched", ReadUserValue(kDesktop, "WallpaperStyle").Text());
   EXPECT_EQ(0, g_calls.created);
   RemoveDirectoryA(file_.c_str());
+}
+
+// Another program has the old bitmap open (without sharing its deletion, as most readers do).
+HANDLE HoldFile(const std::string& path) {
+  return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+TEST_F(Wallpaper, AReaderHoldingTheOldBitmapForAMomentDoesNotStopTheChange) {
+  ASSERT_TRUE(qv::ModifyWallpaper(picture_, 1));  // 158 x 107, as the picture is
+  HANDLE held = HoldFile(file_);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::thread reader([held] {
+    Sleep(100);
+    CloseHandle(held);
+  });
+  const bool changed = qv::ModifyWallpaper(picture_, 3);
+  reader.join();
+  EXPECT_TRUE(changed);
+  int width = 0, height = 0, bpp = 0;
+  ASSERT_TRUE(qvtest::BmpFileSize(file_, &width, &height, &bpp));
+  EXPECT_EQ(1024, width);
+  EXPECT_EQ(693, height);
+  EXPECT_EQ(GetFileAttributesA((file_ + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(Wallpaper, AReaderThatKeepsTheOldBitmapOpenFailsTheChangeAndKeepsIt) {
+  ASSERT_TRUE(qv::ModifyWallpaper(picture_, 1));
+  HANDLE held = HoldFile(file_);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  g_reported = {};
+  qv::ChangerReportFn previous = qv::SetChangerReport(&RecordReport);
+  const DWORD start = GetTickCount();
+  EXPECT_FALSE(qv::ModifyWallpaper(picture_, 3));
+  const DWORD waited = GetTickCount() - start;
+  qv::SetChangerReport(previous);
+  CloseHandle(held);
+  EXPECT_EQ(g_reported.key, "0015");
+  EXPECT_LT(waited, 5000u) << "the retries end";
+  int width = 0, height = 0, bpp = 0;
+  ASSERT_TRUE(qvtest::BmpFileSize(file_, &width, &height, &bpp));
+  EXPECT_EQ(158, width) << "the old bitmap stays";
+  EXPECT_EQ(GetFileAttributesA((file_ + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(Wallpaper, ReassertOnlyWhenSomethingElseNamesAnotherWallpaper) {

@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "image/AreaAverage.h"
 #include "image/CxImage.h"
 #include "image/PixelKernels.h"
 #include "tests/image/AreaModel.h"
@@ -90,6 +92,67 @@ TEST_P(FastPaths, AreaAveragingMatchesTheModelForRandomSizes) {
     ExpectShrinkMatchesModel(RandomPicture(rng, w, h, i % 3 == 0 ? 0 : 4), newW, newH);
     if (HasFailure()) return;
   }
+}
+
+// The averaging fed row by row from the top, as the JPEG coder feeds it, against Resample on the
+// whole picture: every byte, padding included.
+void ExpectFeedMatchesResample(const CxImage& src, long w, long h) {
+  SCOPED_TRACE(std::to_string(src.GetWidth()) + "x" + std::to_string(src.GetHeight()) + " -> " +
+               std::to_string(w) + "x" + std::to_string(h) + " fed");
+  CxImage whole(src);
+  ASSERT_TRUE(whole.Resample(w, h, 0));
+  CxImage fed(uint32_t(w), uint32_t(h), 24, CXIMAGE_FORMAT_BMP);
+  std::unique_ptr<qv::image::AreaAverageFeed> feed =
+      qv::image::MakeAreaAverageFeed(src.GetWidth(), src.GetHeight(), fed);
+  ASSERT_TRUE(feed);
+  for (uint32_t y = src.GetHeight(); y-- > 0;) feed->Add(src.GetBits(y));
+  feed->Finish();
+  ASSERT_EQ(whole.GetSize(), fed.GetSize());
+  const uint8_t* a = whole.GetBits(0);
+  const uint8_t* b = fed.GetBits(0);
+  const size_t n = size_t(whole.GetEffWidth()) * whole.GetHeight();
+  size_t first = 0;
+  while (first < n && a[first] == b[first]) first++;
+  EXPECT_EQ(first, n) << "first difference at byte " << first;
+}
+
+TEST_P(FastPaths, AveragingFedFromTheTopIsResampleByteForByte) {
+  std::mt19937 rng(44);
+  struct Shape {
+    uint32_t w, h;
+    long newW, newH;
+  } shapes[] = {
+      {1000, 7, 999, 6},  {640, 480, 320, 240}, {6028, 9, 1024, 3}, {3000, 3, 1, 1},  {7, 3000, 1, 2},
+      {101, 103, 100, 2}, {257, 255, 3, 254},   {33, 17, 32, 16},   {2, 2, 1, 1},     {5, 3, 4, 1},
+      {1201, 901, 1200, 900},
+      {4000, 8, 1, 1}, {300, 300, 2, 2},  // sums past 32 bits
+  };
+  for (const Shape& s : shapes) {
+    ExpectFeedMatchesResample(RandomPicture(rng, s.w, s.h, 0), s.newW, s.newH);
+    ExpectFeedMatchesResample(RandomPicture(rng, s.w, s.h, 6), s.newW, s.newH);
+  }
+  // White at the largest sums the vector form of the row closing takes, and just past them.
+  for (const Shape& s : {Shape{178, 178, 2, 2}, Shape{256, 256, 2, 2}, Shape{379, 61, 3, 20}, Shape{521, 41, 4, 20}}) {
+    CxImage white(s.w, s.h, 24, CXIMAGE_FORMAT_BMP);
+    for (uint32_t y = 0; y < s.h; y++) std::memset(white.GetBits(y), 255, size_t(s.w) * 3);
+    ExpectFeedMatchesResample(white, s.newW, s.newH);
+  }
+  std::uniform_int_distribution<uint32_t> side(2, 300);
+  for (int i = 0; i < 200 && !HasFailure(); i++) {
+    uint32_t w = side(rng), h = side(rng);
+    long newW = long(std::uniform_int_distribution<uint32_t>(1, w - 1)(rng));
+    long newH = long(std::uniform_int_distribution<uint32_t>(1, h - 1)(rng));
+    ExpectFeedMatchesResample(RandomPicture(rng, w, h, i % 3 == 0 ? 0 : 4), newW, newH);
+  }
+}
+
+TEST(AreaAverageFeed, OnlyForPicturesThatShrinkBothWaysTo24Bits) {
+  CxImage same(100, 50, 24, CXIMAGE_FORMAT_BMP), wider(100, 49, 24, CXIMAGE_FORMAT_BMP);
+  CxImage grey(99, 49, 8, CXIMAGE_FORMAT_BMP), smaller(99, 49, 24, CXIMAGE_FORMAT_BMP);
+  EXPECT_FALSE(qv::image::MakeAreaAverageFeed(100, 50, same));
+  EXPECT_FALSE(qv::image::MakeAreaAverageFeed(100, 50, wider));
+  EXPECT_FALSE(qv::image::MakeAreaAverageFeed(100, 50, grey));
+  EXPECT_TRUE(qv::image::MakeAreaAverageFeed(100, 50, smaller));
 }
 
 // The vector form's products must stay below 2^15 and its sums below 2^31: white pictures give

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "image/Coders.h"
@@ -109,6 +111,73 @@ TEST(Jpeg, ScaledDecodeTakesTheSmallestScaleNotBelowTheFittedSize) {
     EXPECT_EQ(fw, 800u);
     EXPECT_EQ(fh, 600u);
   }
+}
+
+// The whole block (header, palette, pixels) and the settings a load gives.
+void ExpectSamePicture(const CxImage& a, const CxImage& b) {
+  ASSERT_EQ(a.GetSize(), b.GetSize());
+  ASSERT_TRUE(a.IsValid() && b.IsValid());
+  const uint8_t* pa = reinterpret_cast<const uint8_t*>(a.GetBits(0)) - (a.GetSize() - size_t(a.GetEffWidth()) * a.GetHeight());
+  const uint8_t* pb = reinterpret_cast<const uint8_t*>(b.GetBits(0)) - (b.GetSize() - size_t(b.GetEffWidth()) * b.GetHeight());
+  EXPECT_EQ(std::vector<uint8_t>(pa, pa + a.GetSize()), std::vector<uint8_t>(pb, pb + b.GetSize()));
+  EXPECT_EQ(a.GetType(), b.GetType());
+  EXPECT_EQ(a.GetXDPI(), b.GetXDPI());
+  EXPECT_EQ(a.GetYDPI(), b.GetYDPI());
+}
+
+TEST(Jpeg, AResampledLoadIsTheLoadFollowedByResample) {
+  CxImage colour = qvtest::Random24(301, 203, 5), grey = qvtest::Smooth24(120, 90);
+  ASSERT_TRUE(grey.GrayScale());
+  colour.SetXDPI(300);
+  const std::string colourPath = qvtest::TempPath("fit-colour.jpg"), greyPath = qvtest::TempPath("fit-grey.jpg");
+  const std::string pngPath = qvtest::TempPath("fit-colour.png");
+  ASSERT_TRUE(colour.Save(colourPath.c_str(), CXIMAGE_FORMAT_JPG));
+  ASSERT_TRUE(grey.Save(greyPath.c_str(), CXIMAGE_FORMAT_JPG));
+  ASSERT_TRUE(colour.Save(pngPath.c_str(), CXIMAGE_FORMAT_PNG));
+  // Shrunk both ways (averaged while decoding), one way only, not at all, enlarged, and no size.
+  const CxImage::FittedSize sizes[] = {{100, 67}, {1, 1}, {300, 202}, {150, 203}, {301, 203}, {400, 300}, {0, 50}};
+  for (const std::string& path : {colourPath, greyPath, pngPath}) {
+    const uint32_t type = path == pngPath ? CXIMAGE_FORMAT_PNG : CXIMAGE_FORMAT_JPG;
+    for (const CxImage::FittedSize& size : sizes) {
+      SCOPED_TRACE(path + " to " + std::to_string(size.width) + "x" + std::to_string(size.height));
+      CxImage want(path.c_str(), type);
+      const bool wantResampled = size.width > 0 && size.height > 0 && want.Resample(size.width, size.height, 0);
+      CxImage got;
+      bool resampled = !wantResampled;
+      uint32_t askedW = 0, askedH = 0;
+      const auto fit = [&](uint32_t w, uint32_t h) {
+        askedW = w, askedH = h;
+        return size;
+      };
+      ASSERT_TRUE(got.LoadResampled(path.c_str(), type, fit, &resampled)) << got.GetLastError();
+      EXPECT_EQ(askedW, path == greyPath ? 120u : 301u);
+      EXPECT_EQ(resampled, wantResampled);
+      ExpectSamePicture(got, want);
+    }
+  }
+  for (const std::string& path : {colourPath, greyPath, pngPath}) std::remove(path.c_str());
+}
+
+TEST(Jpeg, AResampledLoadOfABrokenFileFailsAndKeepsThePicture) {
+  CxImage source = qvtest::Random24(200, 100, 9);
+  std::vector<uint8_t> bytes = EncodeToBytes(source, CXIMAGE_FORMAT_JPG);
+  ASSERT_GT(bytes.size(), 600u);
+  const std::string path = qvtest::TempPath("fit-cut.jpg");
+  FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_TRUE(f);
+  std::fwrite(bytes.data(), 1, bytes.size() / 2, f);  // cut in the middle of the scan
+  std::fclose(f);
+  CxImage image = qvtest::Random24(4, 4, 2);
+  const CxImage before(image);
+  bool resampled = true;
+  const auto fit = [](uint32_t, uint32_t) { return CxImage::FittedSize{50, 25}; };
+  EXPECT_FALSE(image.LoadResampled(path.c_str(), CXIMAGE_FORMAT_JPG, fit, &resampled));
+  EXPECT_FALSE(resampled);
+  EXPECT_STRNE(image.GetLastError(), "");
+  EXPECT_EQ(image.GetWidth(), 4u);
+  EXPECT_EQ(qvtest::DifferentPixels(image, before), 0);
+  EXPECT_FALSE(image.LoadResampled((path + ".missing").c_str(), CXIMAGE_FORMAT_JPG, fit, &resampled));
+  std::remove(path.c_str());
 }
 
 TEST(Jpeg, LoadingAJpegAsBmpFailsWithoutTryingOtherCoders) {

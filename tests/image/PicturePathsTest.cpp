@@ -84,7 +84,18 @@ uint64_t RunPath(const Case& c) {
   qv::Size fitted = qv::FitToScreenSize(screenW, screenH, int(image.GetWidth()), int(image.GetHeight()));
   EXPECT_TRUE(image.Resample(fitted.width, fitted.height, 0));
   EXPECT_EQ(image.GetBpp(), 24u);
-  return BitmapDigest(image);
+  // The wallpaper changer's own load, averaged while the photo decodes, writes the same bitmap.
+  CxImage loaded;
+  bool resampled = false;
+  const auto fit = [&](uint32_t w, uint32_t h) {
+    const qv::Size s = qv::FitToScreenSize(screenW, screenH, int(w), int(h));
+    return CxImage::FittedSize{s.width, s.height};
+  };
+  EXPECT_TRUE(loaded.LoadResampled((kPhotos + "/" + c.photo).c_str(), TypeOf(c.photo), fit, &resampled));
+  EXPECT_TRUE(resampled);
+  const uint64_t digest = BitmapDigest(image);
+  EXPECT_EQ(BitmapDigest(loaded), digest) << "the load averaged while decoding differs";
+  return digest;
 }
 
 TEST(PicturePaths, BitmapsOfRealPhotosAreByteForByteThoseOfTheDigests) {

@@ -13,6 +13,8 @@
 //   catch N  shows a window "qv key catcher" for N seconds: Wine sees X key presses only while
 //            one of its windows has the X focus, and then checks them against every hotkey.
 //            Its caption becomes "qv key catcher (active)" once it is Wine's foreground window.
+//            "catch N watch" also prints "wallpaper changed at NS ns: WxH" the first time the
+//            wallpaper bitmap is replaced (polled every 2 ms, NS on the clock of `date +%s%N`).
 #include <windows.h>
 #include <psapi.h>
 
@@ -183,6 +185,17 @@ std::string WallpaperSize() {
   return std::to_string(width) + "x" + std::to_string(height);
 }
 
+// The wallpaper bitmap's length and last write as the file system has them, "" when there is
+// none. Polled every few milliseconds, so it never opens the file: an open file cannot be
+// replaced, and the program's change would fail.
+std::string WallpaperStamp() {
+  char current[MAX_PATH] = {};
+  if (!SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, current, 0)) return std::string();
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(current, GetFileExInfoStandard, &data)) return std::string();
+  return std::to_string(data.nFileSizeLow) + "/" + std::to_string(data.ftLastWriteTime.dwLowDateTime);
+}
+
 // The system time in nanoseconds since 1970, the clock `date +%s%N` reads.
 long long UnixNanoseconds() {
   FILETIME now;
@@ -192,7 +205,7 @@ long long UnixNanoseconds() {
 }
 
 int Catch(int seconds, bool watchWallpaper) {
-  const std::string startSize = watchWallpaper ? WallpaperSize() : std::string();
+  const std::string startStamp = watchWallpaper ? WallpaperStamp() : std::string();
   bool changed = false;
   HWND window = CreateWindowExA(0, "STATIC", "qv key catcher", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                 0, 0, 200, 100, nullptr, nullptr, GetModuleHandleA(nullptr),
@@ -207,8 +220,9 @@ int Catch(int seconds, bool watchWallpaper) {
       SetWindowTextA(window, "qv key catcher (active)");
       active = true;
     }
-    if (watchWallpaper && !changed && WallpaperSize() != startSize) {
-      std::printf("wallpaper changed at %lld ns: %s\n", UnixNanoseconds(), WallpaperSize().c_str());
+    if (watchWallpaper && !changed && WallpaperStamp() != startStamp) {
+      const long long at = UnixNanoseconds();
+      std::printf("wallpaper changed at %lld ns: %s\n", at, WallpaperSize().c_str());
       std::fflush(stdout);
       changed = true;
     }

@@ -44,6 +44,12 @@ std::vector<uint8_t> Rows(const CxImage& image) {
   return out;
 }
 
+// A source size and the size it shrinks to.
+struct Shape {
+  uint32_t w, h;
+  long newW, newH;
+};
+
 void ExpectShrinkMatchesModel(const CxImage& src, long w, long h) {
   SCOPED_TRACE(std::to_string(src.GetWidth()) + "x" + std::to_string(src.GetHeight()) + " -> " +
                std::to_string(w) + "x" + std::to_string(h));
@@ -61,10 +67,7 @@ void ExpectShrinkMatchesModel(const CxImage& src, long w, long h) {
 
 TEST_P(FastPaths, AreaAveragingMatchesTheModelForAwkwardSizes) {
   std::mt19937 rng(20);
-  struct Shape {
-    uint32_t w, h;
-    long newW, newH;
-  } shapes[] = {
+  const Shape shapes[] = {
       {1000, 7, 999, 6},     // factors just above 1: neighbouring boundary pixels
       {640, 480, 320, 240},  // exact factor 2
       {6028, 9, 1024, 3},    // the photo's width into the wallpaper's
@@ -118,10 +121,7 @@ void ExpectFeedMatchesResample(const CxImage& src, long w, long h) {
 
 TEST_P(FastPaths, AveragingFedFromTheTopIsResampleByteForByte) {
   std::mt19937 rng(44);
-  struct Shape {
-    uint32_t w, h;
-    long newW, newH;
-  } shapes[] = {
+  const Shape shapes[] = {
       {1000, 7, 999, 6},  {640, 480, 320, 240}, {6028, 9, 1024, 3}, {3000, 3, 1, 1},  {7, 3000, 1, 2},
       {101, 103, 100, 2}, {257, 255, 3, 254},   {33, 17, 32, 16},   {2, 2, 1, 1},     {5, 3, 4, 1},
       {1201, 901, 1200, 900},
@@ -160,10 +160,7 @@ TEST(AreaAverageFeed, OnlyForPicturesThatShrinkBothWaysTo24Bits) {
 // form takes over).
 TEST_P(FastPaths, AreaAveragingMatchesTheModelAtTheLargestSums) {
   std::mt19937 rng(89);
-  struct Shape {
-    uint32_t w, h;
-    long newW, newH;
-  } shapes[] = {{178, 178, 2, 2}, {250, 60, 2, 20}, {60, 250, 20, 2}, {256, 256, 2, 2}, {379, 61, 3, 20}, {521, 41, 4, 20}};
+  const Shape shapes[] = {{178, 178, 2, 2}, {250, 60, 2, 20}, {60, 250, 20, 2}, {256, 256, 2, 2}, {379, 61, 3, 20}, {521, 41, 4, 20}};
   for (const Shape& s : shapes) {
     CxImage white(s.w, s.h, 24, CXIMAGE_FORMAT_BMP);
     for (uint32_t y = 0; y < s.h; y++) std::memset(white.GetBits(y), 255, size_t(s.w) * 3);

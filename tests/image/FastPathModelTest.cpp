@@ -160,7 +160,8 @@ TEST(AreaAverageFeed, OnlyForPicturesThatShrinkBothWaysTo24Bits) {
 // form takes over).
 TEST_P(FastPaths, AreaAveragingMatchesTheModelAtTheLargestSums) {
   std::mt19937 rng(89);
-  const Shape shapes[] = {{178, 178, 2, 2}, {250, 60, 2, 20}, {60, 250, 20, 2}, {256, 256, 2, 2}, {379, 61, 3, 20}, {521, 41, 4, 20}};
+  const Shape shapes[] = {{178, 178, 2, 2}, {250, 60, 2, 20},  {60, 250, 20, 2},
+                          {256, 256, 2, 2}, {379, 61, 3, 20}, {521, 41, 4, 20}};
   for (const Shape& s : shapes) {
     CxImage white(s.w, s.h, 24, CXIMAGE_FORMAT_BMP);
     for (uint32_t y = 0; y < s.h; y++) std::memset(white.GetBits(y), 255, size_t(s.w) * 3);

@@ -46,7 +46,8 @@ for ((round = 1; round <= ROUNDS; round++)); do
   QV_PROBE_POSITION=${POSITION:-3} probe pictures "$(windows_path "$small")" "$(windows_path "$photo")" || fail "cannot write the settings"
   start_agent
   out=$(mktemp)
-  probe catch 30 watch >"$out" &
+  # Straight to the file: through probe()'s tr the line would wait in a buffer until the end.
+  "$QV_WINE" "$probe" catch 30 watch >"$out" 2>/dev/null &
   catcher=$!
   focus=$(xdotool search --sync --name "qv key catcher" | head -1)
   xdotool windowfocus --sync "$focus" 2>/dev/null || xdotool windowfocus "$focus"

@@ -2,8 +2,12 @@
 // must survive a kill over and over, and checks afterwards that what a kill left is whole.
 //   qv_kill_trial setup | teardown | write TARGET | check TARGET
 //   TARGET: settings (qv.dat), bootini (boot.ini), kernel (QVLOGO.EXE), logon (QVUIHOST.EXE)
-// check prints what is torn and exits 1.
+// write prints "begin N" as write N starts and "written N MS" (or "failed N MS") as it ends, so
+// that the trials can time their kills from the first write and tell where each kill fell.
+// check prints "whole" and exits 0, or prints what is torn and exits 1; a check that prints
+// neither did not run to its end.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstring>
@@ -19,6 +23,7 @@
 #include "core/PVoptionData.h"
 #include "core/WindowsGeneration.h"
 #include "image/CxImage.h"
+#include "platform/Handles.h"
 #include "tests/boot/WinSystemFiles.h"
 
 namespace {
@@ -92,18 +97,32 @@ int Teardown() {
   return 0;
 }
 
+bool AnyMarked(const qv::BootINI& ini) {
+  const qv::BootIniSection* os = ini.OperatingSystems();
+  if (!os) return false;
+  for (const qv::BootIniPair& p : os->pairs)
+    if (!qv::BootINI::IsBackupEntry(p) && qv::BootINI::IsMarked(p)) return true;
+  return false;
+}
+
 int Write(const std::string& target) {
   qv::WindowsGeneration = qv::kWinXP;
   if (!qv::LoadChecksumService()) return 2;
   for (unsigned i = 0;; i++) {
     const bool a = i % 2 == 0;
     bool done = false;
+    std::printf("begin %u\n", i);
+    std::fflush(stdout);
+    const DWORD start = GetTickCount();
     if (target == "settings") {
       done = Settings(a ? "A.lng" : "B.lng").Save(SettingsPath());
     } else if (target == "bootini") {
+      // Unmarks what is marked and marks what is not, so that every round writes the file even
+      // where the last killed writer had marked it already (a mark would then change nothing).
       qv::BootINI ini;
-      done = a ? ini.Read(qv::BootINI::kPath) && ini.Mark(i % 4 == 0 ? 0 : 1) == qv::BootINI::MarkResult::Written
-               : ini.UnmarkAll();
+      done = ini.Read(qv::BootINI::kPath) &&
+             (AnyMarked(ini) ? ini.UnmarkAll()
+                             : ini.Mark((i / 2) % 2) == qv::BootINI::MarkResult::Written);
     } else if (target == "kernel") {
       // As the boot screen list applies a change: the copy first, then boot.ini names it.
       qv::BootINI ini;
@@ -115,7 +134,7 @@ int Write(const std::string& target) {
       return 2;
     }
     // One line per complete write, so that the trials know the kills fell among writes.
-    std::printf("%s %u\n", done ? "written" : "failed", i);
+    std::printf("%s %u %lu\n", done ? "written" : "failed", i, static_cast<unsigned long>(GetTickCount() - start));
     std::fflush(stdout);
   }
 }
@@ -159,7 +178,29 @@ int CheckBootIni(bool* namesCopy) {
   return 0;
 }
 
+// True while another qv_kill_trial process is listed: a killed writer's handles are closed only
+// once the wine server has seen it die, a moment after its Linux process is gone.
+bool WriterListed() {
+  qv::AutoHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot.Get(), &entry); more; more = Process32Next(snapshot.Get(), &entry))
+    if (entry.th32ProcessID != GetCurrentProcessId() && _stricmp(entry.szExeFile, "qv_kill_trial.exe") == 0)
+      return true;
+  return false;
+}
+
 int Check(const std::string& target) {
+  const DWORD start = GetTickCount();
+  bool waited = false;
+  for (; WriterListed(); waited = true) {
+    if (GetTickCount() - start > 10000) {
+      std::printf("unchecked: a writer is still listed after 10 s\n");
+      return 3;
+    }
+    Sleep(10);
+  }
+  if (waited) std::printf("waited %lu ms for the writer to go\n", static_cast<unsigned long>(GetTickCount() - start));
   std::string why;
   if (target == "settings") {
     qv::PVoptionData s;
@@ -198,7 +239,11 @@ int main(int argc, char** argv) {
   if (command == "setup") return Setup();
   if (command == "teardown") return Teardown();
   if (command == "write") return Write(target);
-  if (command == "check") return Check(target);
+  if (command == "check") {
+    const int r = Check(target);
+    if (r == 0) std::printf("whole\n");
+    return r;
+  }
   std::fprintf(stderr, "usage: qv_kill_trial setup | teardown | write TARGET | check TARGET\n");
   return 2;
 }

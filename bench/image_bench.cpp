@@ -18,8 +18,12 @@
 
 int main(int argc, char** argv) {
   if (argc >= 4 && std::strcmp(argv[1], "boot") == 0) {
-    CxImage image(argv[2], CXIMAGE_FORMAT_JPG);
-    if (!image.IsValid()) return std::fprintf(stderr, "%s\n", image.GetLastError()), 1;
+    // As the boot screen changer loads: averaged to the boot size while decoding.
+    CxImage image;
+    bool resampled = false;
+    if (!image.LoadResampled(argv[2], CXIMAGE_FORMAT_JPG, qv::BootPictureFit(qv::kKernelBootPicture), &resampled) ||
+        !resampled)
+      return std::fprintf(stderr, "%s\n", image.GetLastError()), 1;
     CxRgbQuad palette[256];
     if (!qv::PrepareBootPicture(image, qv::kKernelBootPicture, palette)) return 1;
     return image.Save(argv[3], CXIMAGE_FORMAT_BMP) ? 0 : 1;

@@ -21,4 +21,9 @@ bool PrepareBootPicture(CxImage& image, const BootPictureFormat& format, CxRgbQu
   return image.DecreaseBpp(format.bits, true, palette) && image.GetBpp() == format.bits;
 }
 
+CxImage::SizeFit BootPictureFit(const BootPictureFormat& format) {
+  const CxImage::FittedSize size{long(format.width), long(format.height)};
+  return [size](uint32_t, uint32_t) { return size; };
+}
+
 }  // namespace qv

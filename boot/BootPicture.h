@@ -5,8 +5,7 @@
 #include <cstdint>
 
 #include "image/CxDefs.h"
-
-class CxImage;
+#include "image/CxImage.h"
 
 namespace qv {
 
@@ -22,5 +21,10 @@ constexpr BootPictureFormat kLogoSysPicture = {320, 400, 256, 8};
 // lowers the picture onto it with error diffusion. palette (256 entries) receives the table,
 // zero past the quantizer's colours. False, with the picture's last-error text, when a step fails.
 bool PrepareBootPicture(CxImage& image, const BootPictureFormat& format, CxRgbQuad* palette);
+
+// The format's size for any picture, for CxImage::LoadResampled: a colour JPEG larger both ways
+// is then averaged while it decodes (the whole photo is never held), and PrepareBootPicture's
+// own resampling finds it at the size already, with the same bytes.
+CxImage::SizeFit BootPictureFit(const BootPictureFormat& format);
 
 }  // namespace qv

@@ -230,7 +230,14 @@ bool ChangeBootScreen(const std::string& path) {
     return KernelFileToKernelCopy(path);
   }
   CxImage image;
-  if (!LoadChangerPicture(path, true, &image)) return false;
+  const BootPictureFormat* format = IsKernelGeneration() ? &kKernelBootPicture
+                                    : IsLogoGeneration() ? &kLogoSysPicture
+                                                         : nullptr;
+  // At the boot size straight away: a large photo is averaged while it decodes, never held whole.
+  const bool loaded = format ? LoadChangerPictureResampled(path, true, &image, PictureLoadReport::kTellUser,
+                                                           BootPictureFit(*format))
+                             : LoadChangerPicture(path, true, &image);
+  if (!loaded) return false;
   if (IsKernelGeneration()) return PictureToKernelCopy(image);
   if (IsLogoGeneration()) return PictureToLogoSys(image);
   if (WindowsGeneration == kWinNT4) return true;

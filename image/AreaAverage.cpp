@@ -100,8 +100,8 @@ using namespace area;
 // set-up admits only scales that keep them there (see PrepareVectorCells).
 QV_SSE2_FUNCTION void CloseCellsSse2(const uint32_t* a, const uint8_t* b, uint32_t wy, RowState<uint32_t>& state,
                                      uint32_t* left, uint32_t* leftNext, uint8_t* out) {
-  const __m128i zero = _mm_setzero_si128(), wyLanes = _mm_set1_epi32(int(wy)), low15 = _mm_set1_epi32(0x7FFF);
-  const __m128d thousand = _mm_set1_pd(1000.0), n = _mm_set1_pd(double(state.n));
+  const __m128i zero = _mm_setzero_si128(), wyLanes = _mm_set1_epi32(int(wy));
+  const __m128d n = _mm_set1_pd(double(state.n));
   __m128i carryLeft = zero, carryLeftNext = zero;
   uint32_t* carry = state.carry.data();
   const uint32_t* spans = state.spans.data();
@@ -122,20 +122,17 @@ QV_SSE2_FUNCTION void CloseCellsSse2(const uint32_t* a, const uint8_t* b, uint32
     const __m128i m = _mm_madd_epi16(sb, wyLanes);  // the next row's share of the split row
     const __m128i wr = _mm_loadu_si128(weights + i);
     const __m128i moved = _mm_madd_epi16(_mm_add_epi32(ar, v), wr);
-    // t = v x wr x wy, the corner's product, with v x wr split at bit 15 for the second factor.
+    // The corner v x wr x wy.
     const __m128i vwr = _mm_madd_epi16(v, wr);
-    const __m128i t = _mm_add_epi32(_mm_madd_epi16(_mm_and_si128(vwr, low15), wyLanes),
-                                    _mm_slli_epi32(_mm_madd_epi16(_mm_srli_epi32(vwr, 15), wyLanes), 15));
-    const __m128i down = DivideLanes(t, thousand);
-    const __m128i up = _mm_sub_epi32(down, _mm_cmpgt_epi32(t, Times1000(down)));
+    __m128i down, up;
+    CornerParts(vwr, wyLanes, &down, &up);
     __m128i sum = _mm_add_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(carry)), carryLeft);
     sum = _mm_sub_epi32(_mm_add_epi32(sum, Times1000(_mm_add_epi32(sa, sb))), _mm_add_epi32(m, moved));
     sum = _mm_add_epi32(sum, down);
     StoreThree(carry, _mm_sub_epi32(_mm_add_epi32(carryLeftNext, m), up));
     carryLeft = _mm_sub_epi32(moved, up);
     carryLeftNext = down;
-    const __m128i q = DivideLanes(sum, n);
-    const int32_t bytes = _mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(q, zero), zero));
+    const int32_t bytes = PixelBytes(sum, n);
     __builtin_memcpy(out, &bytes, 3);
   }
   StoreThree(left, carryLeft);

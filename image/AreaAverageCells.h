@@ -90,6 +90,22 @@ QV_SSE2_FUNCTION inline void StoreThree(uint32_t* p, __m128i v) {
   _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
   p[2] = uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(v, 8)));
 }
+
+// The corner's parts: floor and ceil of t / 1000 for t = vwr x wy, with vwr (v x wr, below 2^25)
+// split at bit 15 for the products' second factor.
+QV_SSE2_FUNCTION inline void CornerParts(__m128i vwr, __m128i wyLanes, __m128i* down, __m128i* up) {
+  const __m128i low15 = _mm_set1_epi32(0x7FFF);
+  const __m128i t = _mm_add_epi32(_mm_madd_epi16(_mm_and_si128(vwr, low15), wyLanes),
+                                  _mm_slli_epi32(_mm_madd_epi16(_mm_srli_epi32(vwr, 15), wyLanes), 15));
+  *down = DivideLanes(t, _mm_set1_pd(1000.0));
+  *up = _mm_sub_epi32(*down, _mm_cmpgt_epi32(t, Times1000(*down)));
+}
+
+// A cell's three sums over n as the pixel's three bytes, in the low bytes of the result.
+QV_SSE2_FUNCTION inline int32_t PixelBytes(__m128i sum, __m128d n) {
+  const __m128i zero = _mm_setzero_si128();
+  return _mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(DivideLanes(sum, n), zero), zero));
+}
 #endif
 
 }  // namespace area

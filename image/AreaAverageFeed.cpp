@@ -45,9 +45,9 @@ QV_SSE2_FUNCTION inline __m128i SumPixels16(const uint8_t* b, size_t x, size_t l
 QV_SSE2_FUNCTION void ShareAndCloseSse2(const uint32_t* a, const uint8_t* b, uint32_t wy, const RowState<uint32_t>& state,
                                         const uint32_t* upper, uint32_t* lower, uint8_t* out, uint32_t* left,
                                         uint32_t* leftNext, uint32_t* leftWhole) {
-  const __m128i zero = _mm_setzero_si128(), low15 = _mm_set1_epi32(0x7FFF);
+  const __m128i zero = _mm_setzero_si128();
   const __m128i wyLanes = _mm_set1_epi32(int(wy)), keptLanes = _mm_set1_epi32(int(kAccuracy - wy));
-  const __m128d thousand = _mm_set1_pd(1000.0), n = _mm_set1_pd(double(state.n));
+  const __m128d n = _mm_set1_pd(double(state.n));
   __m128i carryLeft = zero, carryLeftNext = zero, carryWhole = zero;
   const uint32_t* spans = state.spans.data();
   const __m128i* weights = reinterpret_cast<const __m128i*>(state.weights.data());
@@ -58,10 +58,8 @@ QV_SSE2_FUNCTION void ShareAndCloseSse2(const uint32_t* a, const uint8_t* b, uin
     const __m128i v = PixelLanes(b + 3 * last);
     const __m128i sb = _mm_add_epi32(_mm_unpacklo_epi16(SumPixels16(b, first, last), zero), v);
     const __m128i moved = _mm_madd_epi16(v, wr);
-    const __m128i t = _mm_add_epi32(_mm_madd_epi16(_mm_and_si128(moved, low15), wyLanes),
-                                    _mm_slli_epi32(_mm_madd_epi16(_mm_srli_epi32(moved, 15), wyLanes), 15));
-    const __m128i down = DivideLanes(t, thousand);
-    const __m128i up = _mm_sub_epi32(down, _mm_cmpgt_epi32(t, Times1000(down)));
+    __m128i down, up;
+    CornerParts(moved, wyLanes, &down, &up);
     const __m128i kept = _mm_sub_epi32(_mm_add_epi32(carryLeft, _mm_madd_epi16(sb, keptLanes)), moved);
     StoreFour(lower, _mm_add_epi32(kept, down));
     const __m128i above = _mm_sub_epi32(_mm_add_epi32(carryLeftNext, _mm_madd_epi16(sb, wyLanes)), up);
@@ -81,8 +79,7 @@ QV_SSE2_FUNCTION void ShareAndCloseSse2(const uint32_t* a, const uint8_t* b, uin
     __m128i sum = _mm_add_epi32(above, _mm_loadu_si128(reinterpret_cast<const __m128i*>(upper)));
     sum = _mm_add_epi32(sum, _mm_sub_epi32(_mm_add_epi32(carryWhole, Times1000(sa)), movedWhole));
     carryWhole = movedWhole;
-    const __m128i q = DivideLanes(sum, n);
-    const int32_t bytes = _mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(q, zero), zero));
+    const int32_t bytes = PixelBytes(sum, n);
     __builtin_memcpy(out, &bytes, 4);
   }
   StoreThree(left, carryLeft);

@@ -68,16 +68,17 @@ bool BootScreenPreviewDlg::LoadPicture(const std::string& path) {
     QV_LOG_MSG(path.c_str());
     return false;
   }
-  if (!picture_.Load(path.c_str(), type) || !picture_.IsValid()) {
-    QV_LOG_MSG(picture_.GetLastError());
-    services_.showMessageWithPath(msg::kPictureLoad, path, MB_OK);
-    return false;
-  }
   const BootPictureFormat* format = IsLogoGeneration(generation_)     ? &kLogoSysPicture
                                     : IsKernelGeneration(generation_) ? &kKernelBootPicture
                                                                       : nullptr;
   if (!format) {
     QV_LOG();
+    return false;
+  }
+  // At the boot size straight away: a large photo is averaged while it decodes.
+  if (!picture_.LoadResampled(path.c_str(), type, BootPictureFit(*format), nullptr) || !picture_.IsValid()) {
+    QV_LOG_MSG(picture_.GetLastError());
+    services_.showMessageWithPath(msg::kPictureLoad, path, MB_OK);
     return false;
   }
   // The boot screen changer's own reduction, so that the preview shows the bitmap it writes.

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "changers/OctreeQuantizer.h"
+#include "core/WindowsGeneration.h"
 #include "image/CxImage.h"
 
 namespace qv {
@@ -19,6 +20,17 @@ bool PrepareBootPicture(CxImage& image, const BootPictureFormat& format, CxRgbQu
   }
   quantizer.SetColorTable(palette);
   return image.DecreaseBpp(format.bits, true, palette) && image.GetBpp() == format.bits;
+}
+
+const BootPictureFormat* BootPictureFormatFor(int generation) {
+  switch (generation) {
+    case kWin2000:
+    case kWinXP: return &kKernelBootPicture;
+    case kWin95:
+    case kWin98:
+    case kWinMe: return &kLogoSysPicture;
+    default: return nullptr;
+  }
 }
 
 CxImage::SizeFit BootPictureFit(const BootPictureFormat& format) {

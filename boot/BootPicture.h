@@ -16,6 +16,10 @@ struct BootPictureFormat {
 constexpr BootPictureFormat kKernelBootPicture = {640, 480, 16, 4};
 constexpr BootPictureFormat kLogoSysPicture = {320, 400, 256, 8};
 
+// The boot picture of a Windows generation (a WindowsGenerationCode): the kernel's on 2000 and
+// XP, LOGO.SYS on 95, 98 and Me; null where there is none (NT 4).
+const BootPictureFormat* BootPictureFormatFor(int generation);
+
 // Resamples the picture to the format's size (mode 0, the aspect ratio is not kept), raises it
 // to 24 bits, builds a palette of at most format.colours entries with the octree quantizer and
 // lowers the picture onto it with error diffusion. palette (256 entries) receives the table,

@@ -230,9 +230,7 @@ bool ChangeBootScreen(const std::string& path) {
     return KernelFileToKernelCopy(path);
   }
   CxImage image;
-  const BootPictureFormat* format = IsKernelGeneration() ? &kKernelBootPicture
-                                    : IsLogoGeneration() ? &kLogoSysPicture
-                                                         : nullptr;
+  const BootPictureFormat* format = BootPictureFormatFor(WindowsGeneration);
   // At the boot size straight away: a large photo is averaged while it decodes, never held whole.
   const bool loaded = format ? LoadChangerPictureResampled(path, true, &image, PictureLoadReport::kTellUser,
                                                            BootPictureFit(*format))

@@ -317,6 +317,14 @@ bool RunEncode(Encoder& e, CoderJob& job) {
   return true;
 }
 
+// A decoder with its error manager in place (on the heap: the library's state is large).
+std::unique_ptr<Decoder> NewDecoder() {
+  std::unique_ptr<Decoder> d(new Decoder());
+  InstallErrors(d->err);
+  d->cinfo.err = &d->err.pub;
+  return d;
+}
+
 }  // namespace
 
 void FitIntoBoxSize(uint32_t width, uint32_t height, uint32_t boxWidth, uint32_t boxHeight, uint32_t* fitWidth,
@@ -338,20 +346,13 @@ void FitIntoBoxSize(uint32_t width, uint32_t height, uint32_t boxWidth, uint32_t
 
 bool DecodeJpegScaled(CoderJob& job, uint32_t boxWidth, uint32_t boxHeight, uint32_t* fullWidth,
                       uint32_t* fullHeight) {
-  Decoder* d = new Decoder();
-  InstallErrors(d->err);
-  d->cinfo.err = &d->err.pub;
-  bool ok = RunDecode(*d, job, boxWidth, boxHeight, fullWidth, fullHeight);
-  delete d;
-  return ok;
+  return RunDecode(*NewDecoder(), job, boxWidth, boxHeight, fullWidth, fullHeight);
 }
 
 bool DecodeJpeg(CoderJob& job) { return DecodeJpegScaled(job, 0, 0, nullptr, nullptr); }
 
 bool DecodeJpegResampled(CoderJob& job, const CxImage::SizeFit& fit, bool* resampled) {
-  std::unique_ptr<Decoder> d(new Decoder());
-  InstallErrors(d->err);
-  d->cinfo.err = &d->err.pub;
+  std::unique_ptr<Decoder> d = NewDecoder();
   d->fit = &fit;
   const bool ok = RunDecode(*d, job, 0, 0, nullptr, nullptr);
   *resampled = ok && d->feed != nullptr;

@@ -96,9 +96,9 @@ void ImageSetupPage::DrawThumbnailCell(NMLVCUSTOMDRAW& draw) {
   const bool ready = record->thumbState == kThumbReady && record->thumbnail;
   BITMAP picture{};
   if (ready) ::GetObjectA(record->thumbnail.Get(), sizeof picture, &picture);
-  const RECT largeIcon = Centred(icon, kLargeIcon, kLargeIcon);
-  const RECT drawn = Union(RECT{x0 - reach, y0 - reach, x0 + w + reach + 1, y0 + h + reach + 1},
-                           ready ? Centred(icon, picture.bmWidth, picture.bmHeight) : largeIcon);
+  // The thumbnail when it is ready, else the large icon that stands for it meanwhile.
+  const RECT shown = ready ? Centred(icon, picture.bmWidth, picture.bmHeight) : Centred(icon, kLargeIcon, kLargeIcon);
+  const RECT drawn = Union(RECT{x0 - reach, y0 - reach, x0 + w + reach + 1, y0 + h + reach + 1}, shown);
   HDC dc = cellCanvas_.Begin(draw.nmcd.hdc, drawn);
   if (!dc) dc = draw.nmcd.hdc;  // out of memory: straight to the list
   const COLORREF oldBack = ::GetBkColor(dc);
@@ -108,13 +108,12 @@ void ImageSetupPage::DrawThumbnailCell(NMLVCUSTOMDRAW& draw) {
   if (ready) {
     // The large icon drawn while the row waited may be taller than a flat thumbnail.
     FillBox(dc, x0 + 1, y0 + 1, w - 1, h - 1, ::GetSysColor(COLOR_WINDOW));
-    const RECT at = Centred(icon, picture.bmWidth, picture.bmHeight);
-    cellCanvas_.DrawBitmap(dc, record->thumbnail.Get(), at.left, at.top);
+    cellCanvas_.DrawBitmap(dc, record->thumbnail.Get(), shown.left, shown.top);
     ::ImageList_Draw(SystemImageList(false), record->icon, dc, x0 + w - kSmallIconInset,
                      y0 + h - kSmallIconInset, ILD_TRANSPARENT);
   } else {
     if (record->thumbState == kThumbNotMade) QueueThumbnail(row, *record);
-    ::ImageList_Draw(SystemImageList(true), record->icon, dc, largeIcon.left, largeIcon.top, ILD_TRANSPARENT);
+    ::ImageList_Draw(SystemImageList(true), record->icon, dc, shown.left, shown.top, ILD_TRANSPARENT);
   }
   ::SetBkColor(dc, oldBack);
   if (dc != draw.nmcd.hdc) cellCanvas_.End();

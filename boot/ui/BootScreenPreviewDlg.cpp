@@ -68,9 +68,7 @@ bool BootScreenPreviewDlg::LoadPicture(const std::string& path) {
     QV_LOG_MSG(path.c_str());
     return false;
   }
-  const BootPictureFormat* format = IsLogoGeneration(generation_)     ? &kLogoSysPicture
-                                    : IsKernelGeneration(generation_) ? &kKernelBootPicture
-                                                                      : nullptr;
+  const BootPictureFormat* format = BootPictureFormatFor(generation_);
   if (!format) {
     QV_LOG();
     return false;

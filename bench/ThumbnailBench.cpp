@@ -21,12 +21,12 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "imageinfo/InfoPickers.h"
 #include "pages/PagesRes.h"
 #include "pages/ThumbnailGenerator.h"
+#include "platform/Threads.h"
 #include "tests/pages/PageTestSupport.h"
 #include "tests/support/WinTestSupport.h"
 
@@ -202,7 +202,8 @@ int Stall(const std::string& folder) {
   QueryPerformanceCounter(&start);
   const DWORD ui = GetCurrentThreadId();
   std::atomic<bool> done{false};
-  std::thread ticker([&] {
+  platform::Thread ticker;
+  ticker.Start([&] {
     while (!done) {
       PostThreadMessageA(ui, kTick, static_cast<WPARAM>(Now(start)), 0);
       Sleep(10);
@@ -240,7 +241,7 @@ int Stall(const std::string& folder) {
   const double seconds = Now(start) / 1e6;
   // The ticks posted so far count; those that wait for the comparison below do not.
   done = true;
-  ticker.join();
+  ticker.Join();
   PumpFor(50, start, &delays);
   // The same scroll and paint with every thumbnail made and the worker gone, for comparison.
   double idlePaint = 0;
@@ -345,7 +346,8 @@ int DecodeOnly(const std::string& file) {
   const DWORD ui = GetCurrentThreadId();
   std::atomic<bool> done{false};
   std::atomic<int> made{0};
-  std::thread ticker([&] {
+  platform::Thread ticker;
+  ticker.Start([&] {
     while (!done) {
       PostThreadMessageA(ui, kTick, static_cast<WPARAM>(Now(start)), 0);
       Sleep(10);
@@ -354,7 +356,8 @@ int DecodeOnly(const std::string& file) {
   std::vector<double> idle, busy;
   for (DWORD begin = GetTickCount(); GetTickCount() - begin < 3000;) PumpFor(3000, start, &idle);
   std::atomic<bool> decoding{true};
-  std::thread worker([&] {
+  platform::Thread worker;
+  worker.Start([&] {
     while (decoding) {
       HBITMAP bitmap = nullptr;
       int size[2] = {0, 0};
@@ -364,9 +367,9 @@ int DecodeOnly(const std::string& file) {
   });
   for (DWORD begin = GetTickCount(); GetTickCount() - begin < 10000;) PumpFor(10000, start, &busy);
   decoding = false;
-  worker.join();
+  worker.Join();
   done = true;
-  ticker.join();
+  ticker.Join();
   std::printf("decode only: %d thumbnails of %s\n", made.load(), file.c_str());
   PrintDelays("stall while idle", idle);
   PrintDelays("stall while a thread decodes", busy);

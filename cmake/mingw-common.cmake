@@ -1,9 +1,11 @@
 # Shared part of the two MinGW-w64 toolchain files. QV_TRIPLE is set by the including file.
 set(CMAKE_SYSTEM_NAME Windows)
 
-# The posix thread model gives std::thread and std::mutex (winpthreads, linked statically).
-set(CMAKE_C_COMPILER   ${QV_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${QV_TRIPLE}-g++-posix)
+# The win32 thread model: the posix one links winpthreads, which imports functions that Windows
+# 2000 and XP lack (GetTickCount64, AddVectoredExceptionHandler), so the program would not load
+# there. The program's threads use platform/Threads.h instead of std::thread and std::mutex.
+set(CMAKE_C_COMPILER   ${QV_TRIPLE}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${QV_TRIPLE}-g++-win32)
 set(CMAKE_RC_COMPILER  ${QV_TRIPLE}-windres)
 set(CMAKE_AR           /usr/bin/${QV_TRIPLE}-ar CACHE FILEPATH "")
 set(CMAKE_RANLIB       /usr/bin/${QV_TRIPLE}-ranlib CACHE FILEPATH "")
@@ -14,7 +16,8 @@ if(DEFINED ENV{QV_CACHE})
 else()
   set(QV_CACHE "$ENV{HOME}/.cache/quorvex")
 endif()
-set(QV_THIRDPARTY_PREFIX "${QV_CACHE}/${QV_TRIPLE}")
+# Named by the thread model too: libraries of the posix model's compiler are not reused.
+set(QV_THIRDPARTY_PREFIX "${QV_CACHE}/${QV_TRIPLE}-win32")
 
 set(CMAKE_FIND_ROOT_PATH /usr/${QV_TRIPLE} "${QV_THIRDPARTY_PREFIX}")
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -22,7 +22,7 @@ bool ThumbnailQueue::IsQueuedLocked(uint64_t rowId) const {
 
 bool ThumbnailQueue::Add(ThumbnailJob job) {
   {
-    std::lock_guard<std::mutex> hold(lock_);
+    platform::LockHold hold(lock_);
     if (job.rowId == 0 || IsQueuedLocked(job.rowId)) return false;
     jobs_.push_back(std::move(job));
   }
@@ -32,24 +32,28 @@ bool ThumbnailQueue::Add(ThumbnailJob job) {
 
 void ThumbnailQueue::StartWorkerIfIdle() {
   {
-    std::lock_guard<std::mutex> hold(lock_);
+    platform::LockHold hold(lock_);
     if (running_) return;
     running_ = true;
   }
   // The previous worker has left its loop (running_ was false): joining it is immediate.
-  if (worker_.joinable()) worker_.join();
+  worker_.Join();
+  if (!worker_.Start([this] { Run(); })) {
+    platform::LockHold hold(lock_);
+    running_ = false;
+    return;
+  }
   ++started_;
   ++allStarted_;
-  worker_ = std::thread(&ThumbnailQueue::Run, this);
 }
 
 void ThumbnailQueue::RemoveIf(const std::function<bool(const ThumbnailJob&)>& drop) {
-  std::lock_guard<std::mutex> hold(lock_);
+  platform::LockHold hold(lock_);
   jobs_.erase(std::remove_if(jobs_.begin(), jobs_.end(), drop), jobs_.end());
 }
 
 std::vector<ThumbnailResult> ThumbnailQueue::TakeResults() {
-  std::lock_guard<std::mutex> hold(lock_);
+  platform::LockHold hold(lock_);
   std::vector<ThumbnailResult> taken;
   taken.swap(results_);
   return taken;
@@ -57,22 +61,22 @@ std::vector<ThumbnailResult> ThumbnailQueue::TakeResults() {
 
 void ThumbnailQueue::Stop() {
   {
-    std::lock_guard<std::mutex> hold(lock_);
+    platform::LockHold hold(lock_);
     jobs_.clear();
     stopping_ = true;
   }
-  if (worker_.joinable()) worker_.join();
-  std::lock_guard<std::mutex> hold(lock_);
+  worker_.Join();
+  platform::LockHold hold(lock_);
   stopping_ = false;
 }
 
 size_t ThumbnailQueue::Pending() const {
-  std::lock_guard<std::mutex> hold(lock_);
+  platform::LockHold hold(lock_);
   return jobs_.size() + (inProgress_ ? 1 : 0);
 }
 
 bool ThumbnailQueue::WorkerRunning() const {
-  std::lock_guard<std::mutex> hold(lock_);
+  platform::LockHold hold(lock_);
   return running_;
 }
 
@@ -80,7 +84,7 @@ void ThumbnailQueue::Run() {
   for (;;) {
     ThumbnailJob job;
     {
-      std::lock_guard<std::mutex> hold(lock_);
+      platform::LockHold hold(lock_);
       // The worker ends with the queue; the next Add starts another.
       if (stopping_ || jobs_.empty()) {
         running_ = false;
@@ -98,7 +102,7 @@ void ThumbnailQueue::Run() {
     }
     result.rowId = job.rowId;
     {
-      std::lock_guard<std::mutex> hold(lock_);
+      platform::LockHold hold(lock_);
       results_.push_back(result);
       inProgress_ = 0;
     }

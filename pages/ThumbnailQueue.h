@@ -9,10 +9,10 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "platform/Threads.h"
 
 namespace qv {
 
@@ -71,13 +71,13 @@ class ThumbnailQueue {
 
   Maker maker_;
   Notify notify_;
-  mutable std::mutex lock_;
+  mutable platform::Lock lock_;
   std::vector<ThumbnailJob> jobs_;           // guarded by lock_
   std::vector<ThumbnailResult> results_;     // guarded by lock_
   uint64_t inProgress_ = 0;                  // guarded by lock_; 0: none
   bool stopping_ = false;                    // guarded by lock_
   bool running_ = false;                     // guarded by lock_: a worker is in its loop
-  std::thread worker_;                       // user-interface thread only
+  platform::Thread worker_;                  // user-interface thread only
   std::atomic<int> started_{0};
   std::atomic<int> ended_{0};
   static std::atomic<int> allStarted_;

@@ -9,7 +9,9 @@ set -euo pipefail
 CACHE=${QV_CACHE:-$HOME/.cache/quorvex}
 SRC=$CACHE/src
 HOST=${QV_TRIPLE:-i686-w64-mingw32}
-PREFIX=$CACHE/$HOST
+# The libraries are built by the program's own compiler (win32 thread model), and kept apart
+# from those of any other.
+PREFIX=$CACHE/$HOST-win32
 JOBS=$(nproc)
 TOOLCHAIN=$(cd "$(dirname "$0")/.." && pwd)/cmake/mingw-${HOST%%-w64-mingw32}.cmake
 mkdir -p "$SRC" "$PREFIX"
@@ -59,12 +61,12 @@ build_zlib() {
   [ -f "$(stamp zlib)" ] && return 0
   local dir; dir=$(fetch zlib zlib)
   echo "thirdparty: zlib from ${dir##*/}"
-  local build=$CACHE/build/$HOST/zlib
+  local build=$CACHE/build/$HOST-win32/zlib
   rm -rf "$build" && mkdir -p "$build" && cp -a "$dir"/. "$build"/
   # Debian's source lacks zlib's win32 makefile: the library is small enough to compile directly.
   (cd "$build" && for c in adler32 compress crc32 deflate gzclose gzlib gzread gzwrite infback \
                               inffast inflate inftrees trees uncompr zutil; do
-     $HOST-gcc -O2 -c "$c.c" -o "$c.o" || exit 1
+     $HOST-gcc-win32 -O2 -c "$c.c" -o "$c.o" || exit 1
    done && $HOST-ar rcs libz.a ./*.o)
   mkdir -p "$PREFIX/include" "$PREFIX/lib"
   cp "$build"/zlib.h "$build"/zconf.h "$PREFIX/include/" && cp "$build"/libz.a "$PREFIX/lib/"
@@ -75,7 +77,7 @@ build_jpeg() {
   [ -f "$(stamp jpeg)" ] && return 0
   local dir; dir=$(fetch libjpeg-turbo libjpeg-turbo)
   echo "thirdparty: libjpeg-turbo from ${dir##*/} (SIMD with nasm)"
-  cmake_cross "$dir" "$CACHE/build/$HOST/jpeg" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=ON \
+  cmake_cross "$dir" "$CACHE/build/$HOST-win32/jpeg" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=ON \
     -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF -DCMAKE_ASM_NASM_COMPILER=nasm
   touch "$(stamp jpeg)"
 }
@@ -84,7 +86,7 @@ build_png() {
   [ -f "$(stamp png)" ] && return 0
   local dir; dir=$(fetch libpng1.6 libpng1.6)
   echo "thirdparty: libpng from ${dir##*/}"
-  cmake_cross "$dir" "$CACHE/build/$HOST/png" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
+  cmake_cross "$dir" "$CACHE/build/$HOST-win32/png" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
     -DPNG_EXECUTABLES=OFF -DSKIP_INSTALL_PROGRAMS=ON \
     -DZLIB_LIBRARY="$PREFIX/lib/libz.a" -DZLIB_INCLUDE_DIR="$PREFIX/include"
   touch "$(stamp png)"
@@ -94,10 +96,10 @@ build_tiff() {
   [ -f "$(stamp tiff)" ] && return 0
   local dir; dir=$(fetch tiff tiff)
   echo "thirdparty: libtiff from ${dir##*/}"
-  cmake_cross "$dir" "$CACHE/build/$HOST/tiff" -DBUILD_SHARED_LIBS=OFF -Dtiff-tools=OFF -Dtiff-tests=OFF \
+  cmake_cross "$dir" "$CACHE/build/$HOST-win32/tiff" -DBUILD_SHARED_LIBS=OFF -Dtiff-tools=OFF -Dtiff-tests=OFF \
     -Dtiff-contrib=OFF -Dtiff-docs=OFF -Dtiff-opengl=OFF -Dcxx=OFF \
     -Djpeg=ON -Dzlib=ON -Dlzma=OFF -Dzstd=OFF -Dwebp=OFF -Djbig=OFF -Dlerc=OFF -Dlibdeflate=OFF \
-    -Dold-jpeg=ON -Djpeg12=OFF \
+    -Dold-jpeg=ON -Djpeg12=OFF -Dwin32-io=OFF \
     -DJPEG_LIBRARY="$PREFIX/lib/libjpeg.a" -DJPEG_INCLUDE_DIR="$PREFIX/include" \
     -DZLIB_LIBRARY="$PREFIX/lib/libz.a" -DZLIB_INCLUDE_DIR="$PREFIX/include"
   touch "$(stamp tiff)"

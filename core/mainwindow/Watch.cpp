@@ -1,7 +1,5 @@
 #include "core/mainwindow/Watch.h"
 
-#include <process.h>
-
 #include <memory>
 
 #include "platform/Log.h"
@@ -25,8 +23,7 @@ void CloseNotifications(std::vector<HANDLE>& handles) {
   }
 }
 
-unsigned __stdcall WorkerMain(void* parameter) {
-  std::unique_ptr<WorkerJob> job(static_cast<WorkerJob*>(parameter));
+void WorkerMain(std::unique_ptr<WorkerJob> job) {
   const std::size_t n = job->folders.size();
   std::vector<HANDLE> handles(2 * n + 1, INVALID_HANDLE_VALUE);
   handles[0] = job->stopEvent;
@@ -42,7 +39,7 @@ unsigned __stdcall WorkerMain(void* parameter) {
         // worker ends here instead of waiting on folders it can no longer see.
         QV_LOG_MSG(folder);
         CloseNotifications(handles);
-        return 1;
+        return;
       }
     }
     DWORD result = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(),
@@ -62,7 +59,6 @@ unsigned __stdcall WorkerMain(void* parameter) {
     CloseNotifications(handles);
   }
   CloseNotifications(handles);
-  return 0;
 }
 
 }  // namespace
@@ -86,26 +82,26 @@ int Watch::AddFolder(const std::string& path) {
 void Watch::Start() {
   if (running_) return;
   if (stopEvent_) {
-    ResetEvent(stopEvent_.Get());
+    stopEvent_->Reset();
   } else {
-    stopEvent_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    if (!stopEvent_) {
-      QV_LOG_MSG("Unable to create event");
+    stopEvent_.reset(new platform::Event(true));  // logs "Unable to create event" itself
+    if (!stopEvent_->NativeHandle()) {
+      stopEvent_.reset();
       return;
     }
   }
+  HANDLE stop = static_cast<HANDLE>(stopEvent_->NativeHandle());
   for (auto& group : folders_.Groups()) {
-    auto* job = new WorkerJob{std::move(group), stopEvent_.Get(), receiver_};
-    unsigned id = 0;
-    uintptr_t thread = _beginthreadex(nullptr, 0, &WorkerMain, job, 0, &id);
-    if (thread == 0) {
-      delete job;
-      QV_LOG_MSG("Unable to create thread");
+    // The job is a copy for the worker alone; a shared pointer only because std::function copies.
+    auto job = std::make_shared<std::unique_ptr<WorkerJob>>(
+        new WorkerJob{std::move(group), stop, receiver_});
+    workers_.emplace_back(new platform::Thread);
+    if (!workers_.back()->Start([job] { WorkerMain(std::move(*job)); })) {  // logged
+      workers_.pop_back();
       running_ = !workers_.empty();
       Stop();
       return;
     }
-    workers_.emplace_back(reinterpret_cast<HANDLE>(thread));
   }
   running_ = true;
 }
@@ -115,26 +111,24 @@ void Watch::Stop() {
     running_ = false;
     return;
   }
-  SetEvent(stopEvent_.Get());
+  stopEvent_->Set();
   // The workers only close their notifications once released; waiting for them keeps the stop
   // event and the folders from changing under a worker that is still creating its handles.
-  for (auto& worker : workers_) {
-    if (WaitForSingleObject(worker.Get(), 10000) != WAIT_OBJECT_0) QV_LOG();
-  }
+  for (auto& worker : workers_) worker->Join();
   workers_.clear();
   running_ = false;
 }
 
 void Watch::Reset() {
   Stop();
-  stopEvent_.Reset();
+  stopEvent_.reset();
   folders_.Clear();
 }
 
 int Watch::LiveWorkers() const {
   int live = 0;
   for (const auto& worker : workers_)
-    if (WaitForSingleObject(worker.Get(), 0) == WAIT_TIMEOUT) ++live;
+    if (worker->Running()) ++live;
   return live;
 }
 

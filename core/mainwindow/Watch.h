@@ -10,11 +10,12 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/mainwindow/WatchFolders.h"
-#include "platform/Handles.h"
+#include "platform/Threads.h"
 
 namespace qv {
 
@@ -45,8 +46,8 @@ class Watch {
 
  private:
   WatchFolders folders_;
-  AutoHandle stopEvent_;  // manual reset; created on the first start, kept until reset
-  std::vector<AutoHandle> workers_;
+  std::unique_ptr<platform::Event> stopEvent_;  // manual reset; made on the first start, kept until reset
+  std::vector<std::unique_ptr<platform::Thread>> workers_;
   HWND receiver_ = nullptr;  // not owned
   bool running_ = false;
 };

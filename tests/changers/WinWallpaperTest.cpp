@@ -8,12 +8,12 @@
 
 #include <cstdio>
 #include <string>
-#include <thread>
 
 #include "changers/ChangerReport.h"
 #include "changers/ImagePreparation.h"
 #include "changers/ModifyWallpaper.h"
 #include "image/CxImage.h"
+#include "platform/Threads.h"
 #include "tests/changers/WinChangerSupport.h"
 #include "tests/support/LogCapture.h"
 
@@ -296,12 +296,13 @@ TEST_F(Wallpaper, AReaderHoldingTheOldBitmapForAMomentDoesNotStopTheChange) {
   ASSERT_TRUE(qv::ModifyWallpaper(picture_, 1));  // 158 x 107, as the picture is
   HANDLE held = HoldFile(file_);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  std::thread reader([held] {
+  platform::Thread reader;
+  reader.Start([held] {
     Sleep(100);
     CloseHandle(held);
   });
   const bool changed = qv::ModifyWallpaper(picture_, 3);
-  reader.join();
+  reader.Join();
   EXPECT_TRUE(changed);
   int width = 0, height = 0, bpp = 0;
   ASSERT_TRUE(qvtest::BmpFileSize(file_, &width, &height, &bpp));

@@ -1,9 +1,8 @@
 #include "tests/mainwindow/MainWindowHarness.h"
 
-#include <thread>
-
 #include "core/mainwindow/MainWindowRes.h"
 #include "platform/PrivateMessages.h"
+#include "platform/Threads.h"
 
 namespace qvtest {
 namespace {
@@ -135,7 +134,8 @@ INT_PTR MainWindowHarness::Run(bool startupRun,
   dialog_ = &dialog;
   ended_ = false;
   std::atomic<bool> scriptDone{false};
-  std::thread driver([&] {
+  platform::Thread driver;
+  driver.Start([&] {
     WaitFor([&] { return dialog.Initialised(); }, 20000);
     OnUi([&] { window_ = dialog.Handle(); });
     script(*this);
@@ -153,7 +153,7 @@ INT_PTR MainWindowHarness::Run(bool startupRun,
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     Sleep(10);
   }
-  driver.join();
+  driver.Join();
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
   }
   dialog_ = nullptr;

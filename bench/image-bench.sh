@@ -6,8 +6,8 @@
 #   (b) 100 thumbnails 96x96 through the kz.dll maker, vipsthumbnail and convert -thumbnail
 # Usage: bench/image-bench.sh BUILD_DIR CORPUS [RUNS]   (needs hyperfine, libvips-tools, imagemagick)
 # Prints medians and the ratios ImageMagick/ours and vipsthumbnail/ours (above 1: ours faster),
-# and checks our bitmaps against bench/expected/corpus-bitmaps.md5 (the output before the speed
-# work). ICOUNT=1 counts instructions instead (callgrind, one thread, one run each), beside djpeg
+# and checks our bitmaps against bench/expected/corpus-bitmaps.md5 (the output of the JPEG
+# decoded at a reduced DCT scale, so that a change of result is a conscious one). ICOUNT=1 counts instructions instead (callgrind, one thread, one run each), beside djpeg
 # decoding the same file; SKIP_THUMBS=1 leaves out (b).
 set -euo pipefail
 B=$(cd "${1:?usage: image-bench.sh BUILD_DIR CORPUS [RUNS]}" && pwd)

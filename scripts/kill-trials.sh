@@ -5,7 +5,9 @@
 # moment, and the files left are checked: qv.dat loads as the old or the new settings, boot.ini
 # reads with all its entries and has a backup, QVLOGO.EXE and QVUIHOST.EXE are absent or whole
 # (checksum and resources), and neither boot.ini nor the registry names a copy that is missing.
-#   scripts/kill-trials.sh [TRIALS] [TARGET...]   (default 200; settings bootini kernel logon)
+# settings9x saves qv.dat by renames, as on Windows 95, 98 and Me, and recovers it as start-up
+# does before the check.
+#   scripts/kill-trials.sh [TRIALS] [TARGET...]   (default 200; settings settings9x bootini kernel logon)
 #   SPAN_<target>=seconds   the kill falls at a random moment this long after the first write
 #                           began (defaults below: some ten writes' time of each target here)
 # Needs the Windows build (scripts/build.sh win64 or win32, target qv_kill_trial). Prints per
@@ -22,12 +24,12 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$ROOT/scripts/wine-env.sh"
 TRIALS=${1:-200}; shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(settings bootini kernel logon)
+[ ${#targets[@]} -gt 0 ] || targets=(settings settings9x bootini kernel logon)
 for t in "${targets[@]}"; do
-  case $t in settings|bootini|kernel|logon) ;; *) echo "kill-trials: unknown target $t" >&2; exit 2 ;; esac
+  case $t in settings|settings9x|bootini|kernel|logon) ;; *) echo "kill-trials: unknown target $t" >&2; exit 2 ;; esac
 done
 # A write takes about 7 ms (settings), 2 ms (boot.ini), 40 ms (kernel) and 150 ms (logon) here.
-SPAN_settings=${SPAN_settings:-0.3} SPAN_bootini=${SPAN_bootini:-0.2}
+SPAN_settings=${SPAN_settings:-0.3} SPAN_settings9x=${SPAN_settings9x:-0.3} SPAN_bootini=${SPAN_bootini:-0.2}
 SPAN_kernel=${SPAN_kernel:-0.6} SPAN_logon=${SPAN_logon:-1.5}
 START_TIMEOUT=${START_TIMEOUT:-60}
 EXE=$QV_WIN_BUILD/tests/killtrials/qv_kill_trial.exe

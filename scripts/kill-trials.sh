@@ -15,9 +15,10 @@
 # that fell inside a write, the torn results, the processes run again because Wine did not run
 # them to their end (a writer that never began, a check that ended without its verdict; each
 # shown with its status, output and Wine's messages), the checks that did not run to their end
-# twice, the checks that had to wait for the killed writer to leave the wine server's process
-# list, the mean time of a write, and the mean time from a writer's launch to its first write. The files of every such
-# trial are kept in KEEP (default build/kill-trials/<time of the run>). Exit 1 when anything was torn or could not
+# twice, the checks that found qv.dat only under its replacement names (recovered: the kill fell
+# between the renames), the checks that had to wait for the killed writer to leave the wine
+# server's process list, the mean time of a write, and the mean time from a writer's launch to
+# its first write. The files of every such trial are kept in KEEP (default build/kill-trials/<time of the run>). Exit 1 when anything was torn or could not
 # be checked twice. Not part of the test run: 200 trials of four targets take about a quarter of an hour.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -89,11 +90,11 @@ wait_begin() {
 }
 
 bad=0
-printf '%-9s %6s %7s %6s %6s %8s %5s %9s %9s %6s %8s %8s\n' target trials written failed killed in-write torn restarted unchecked waited 'ms/write' 'start ms'
+printf '%-10s %6s %7s %6s %6s %8s %9s %5s %9s %9s %6s %8s %8s\n' target trials written failed killed in-write recovered torn restarted unchecked waited 'ms/write' 'start ms'
 for t in "${targets[@]}"; do
   "$QV_WINE" "$EXE" setup || { echo "kill-trials: setup failed" >&2; exit 2; }
   span_var=SPAN_$t; span=${!span_var:-1}
-  torn=0 writes=0 failed=0 killed=0 inside=0 restarted=0 unchecked=0 waited=0 ms=0 start_ms=0 i=0 in_a_row=0
+  torn=0 writes=0 failed=0 killed=0 inside=0 recovered=0 restarted=0 unchecked=0 waited=0 ms=0 start_ms=0 i=0 in_a_row=0
   while [ "$i" -lt "$TRIALS" ]; do
     launched=$(date +%s%N)
     WINEDEBUG=-all,err+all "$QV_WINE" "$EXE" write "$t" >"$LOG/out" 2>"$LOG/err" &
@@ -132,13 +133,14 @@ for t in "${targets[@]}"; do
       fi
     fi
     grep -q '^waited' "$LOG/check" && waited=$((waited + 1))
+    grep -q '^recovered' "$LOG/check" && recovered=$((recovered + 1))
     if [ "$rc" -ne 0 ]; then
       torn=$((torn + 1))
       report "$i" "$t" "$(cat "$LOG/check")"
     fi
   done
   [ "$torn" -eq 0 ] && [ "$unchecked" -eq 0 ] || bad=1
-  printf '%-9s %6s %7s %6s %6s %8s %5s %9s %9s %6s %8s %8s\n' "$t" "$TRIALS" "$writes" "$failed" "$killed" "$inside" "$torn" "$restarted" "$unchecked" "$waited" \
+  printf '%-10s %6s %7s %6s %6s %8s %9s %5s %9s %9s %6s %8s %8s\n' "$t" "$TRIALS" "$writes" "$failed" "$killed" "$inside" "$recovered" "$torn" "$restarted" "$unchecked" "$waited" \
     "$(awk -v s="$ms" -v n=$((writes + failed)) 'BEGIN {printf "%.0f", n ? s / n : 0}')" $((start_ms / TRIALS))
 done
 [ "$bad" -eq 0 ]

@@ -189,14 +189,13 @@ def self_test(root):
         # Two window folders that the table lets include each other, doing so both ways.
         for folder in ("pages", os.path.join("boot", "ui"), "boot"):
             os.makedirs(os.path.join(work, folder), exist_ok=True)
-        with open(os.path.join(work, "widgets", "Dialog.cpp"), "w") as f:
-            f.write('#include "platform/Log.h"\n')
-        with open(os.path.join(work, "pages", "ProgramPages.cpp"), "w") as f:
-            f.write('#include "boot/ui/BootScreenPage.h"\n')
-        with open(os.path.join(work, "boot", "ui", "BootScreenPage.h"), "w") as f:
-            f.write('#include "pages/ImageSetupPage.h"\n')
-        with open(os.path.join(work, "pages", "ImageSetupPage.h"), "w") as f:
-            f.write("#pragma once\n")
+        planted = {"widgets/Dialog.cpp": '#include "platform/Log.h"\n',
+                   "pages/ProgramPages.cpp": '#include "boot/ui/BootScreenPage.h"\n',
+                   "boot/ui/BootScreenPage.h": '#include "pages/ImageSetupPage.h"\n',
+                   "pages/ImageSetupPage.h": "#pragma once\n"}
+        for name, text in planted.items():
+            with open(os.path.join(work, *name.split("/")), "w") as f:
+                f.write(text)
         cycled = subprocess.run([sys.executable, __file__, work], stdout=subprocess.PIPE,
                                 universal_newlines=True)
         print(cycled.stdout, end="")

@@ -10,6 +10,7 @@
 #include "changers/ModifyLogonScreen.h"
 #include "changers/ScreenSaverChanger.h"
 #include "i18n/LanguageManager.h"
+#include "imageinfo/InfoPickers.h"
 #include "tests/i18n/WinDialogText.h"
 #include "tests/support/WinTestSupport.h"
 
@@ -112,6 +113,15 @@ const qv::PageServices& TestPageServices() {
     return s;
   }();
   return services;
+}
+
+bool StartPageTest(qv::PVoptionData* live) {
+  if (!LoadProgramLanguage("qveng.lng")) return false;
+  qv::InitInfoPickers();
+  Page() = PageRecord();
+  live->wallpaper.items.clear();
+  live->wallpaper.viewMode = 0;
+  return true;
 }
 
 bool LoadProgramLanguage(const char* file) {

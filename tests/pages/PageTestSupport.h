@@ -36,6 +36,10 @@ struct PageRecord {
 };
 PageRecord& Page();
 
+// A page test's start: English texts, the header readers, fresh doubles, and live settings
+// whose wallpaper list is empty and shown as details.
+bool StartPageTest(qv::PVoptionData* live);
+
 // The services with the doubles above; texts from the language manager.
 const qv::PageServices& TestPageServices();
 // Loads language\<file> of the program folder into the process's language manager.

@@ -100,13 +100,9 @@ struct BrowserVisit {
 };
 
 TEST(AddFolderDialog, TheSubFolderBoxCoversNothingAndItsStateReachesTheRow) {
-  ASSERT_TRUE(qvtest::LoadProgramLanguage("qveng.lng"));
-  qv::InitInfoPickers();
-  Page() = qvtest::PageRecord();
-  Page().useRealFolderDialog = true;
   qv::PVoptionData live;
-  live.wallpaper.items.clear();
-  live.wallpaper.viewMode = 0;
+  ASSERT_TRUE(qvtest::StartPageTest(&live));
+  Page().useRealFolderDialog = true;
   HostedWallpaperPage host(live);
   const std::string folder = qvtest::PageTempFolder("addfolder");
 

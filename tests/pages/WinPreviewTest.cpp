@@ -92,11 +92,7 @@ Shot Look(const qv::PreviewMonitor& monitor) {
 class PreviewTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(qvtest::LoadProgramLanguage("qveng.lng"));
-    qv::InitInfoPickers();
-    Page() = qvtest::PageRecord();
-    live.wallpaper.items.clear();
-    live.wallpaper.viewMode = 0;
+    ASSERT_TRUE(qvtest::StartPageTest(&live));
     live.wallpaper.positionMode = qv::kFitToScreen;
     folder = qvtest::PageTempFolder("preview");
     // 16:9 and portrait, each quadrant its own colour.

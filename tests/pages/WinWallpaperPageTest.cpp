@@ -28,13 +28,7 @@ std::string WinePath(const char* unixPath) {
 
 class WallpaperPageTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(qvtest::LoadProgramLanguage("qveng.lng"));
-    qv::InitInfoPickers();
-    Page() = qvtest::PageRecord();
-    live.wallpaper.items.clear();
-    live.wallpaper.viewMode = 0;
-  }
+  void SetUp() override { ASSERT_TRUE(qvtest::StartPageTest(&live)); }
   // Rows named W X Y Z (no such files: the names are what counts).
   void FourRows(HostedWallpaperPage& host) {
     host.List().DeleteAll();

@@ -24,12 +24,12 @@ portrait=$(mktemp -d)/portrait.jpg
 convert "$PHOTOS/nature/Garden.jpg" -gravity center -crop 45%x100%+0+0 +repage -resize 900x1600 "$portrait"
 wide=$(win "$PHOTOS/abstract/Elephants_3840x2160.jpg")
 tall=$(win "$portrait")
-skin=$(win "$PICTURES/giflib/pic/porsche.gif")
+skin=$(win "$PICTURES/tiff/doc/images/bali.jpg")
 
 READY=$(mktemp -d)/ready
 # shot NAME: the helper's window once its preview has the picture and the screen stops changing.
 shot() {
-  for ((i = 0; i < 600 && ! -f $READY; i++)); do sleep 0.1; done
+  for ((i = 0; i < 600; i++)); do [ -f "$READY" ] && break; sleep 0.1; done
   [ -f "$READY" ] || echo "shots: $1: the preview never settled" >&2
   local before="" now
   for ((i = 0; i < 20; i++)); do

@@ -70,7 +70,7 @@ bool PreviewMonitor::Create(HWND page, const RECT& area) {
 void PreviewMonitor::ShowRow(const PreviewRow& row) {
   if (row == row_ && state_ != kEmpty) return;
   row_ = row;
-  picture_.Reset();
+  picture_.clear();
   state_ = row.path.empty() ? kEmpty : kLoading;
   if (state_ == kLoading) Request();
   if (IsWindow()) ::InvalidateRect(Handle(), nullptr, FALSE);
@@ -104,17 +104,33 @@ void PreviewMonitor::TakeResults() {
   for (ThumbnailResult& result : queue_->TakeResults()) {
     qv::ScopedGdiObj<HBITMAP> bitmap(reinterpret_cast<HBITMAP>(result.bitmap));
     if (result.rowId != request_ || row_.path.empty()) continue;
-    state_ = result.ok ? kReady : kRefused;
-    BITMAP info{};
-    if (result.ok && ::GetObjectA(bitmap.Get(), sizeof info, &info)) {
-      picture_ = std::move(bitmap);
-      pictureSize_ = SIZE{info.bmWidth, info.bmHeight};
-      ownSize_ = SIZE{result.pictureWidth, result.pictureHeight};
-    } else {
-      state_ = kRefused;
-    }
+    state_ = result.ok && KeepPicture(bitmap.Get()) ? kReady : kRefused;
+    ownSize_ = SIZE{result.pictureWidth, result.pictureHeight};
     ::InvalidateRect(Handle(), nullptr, FALSE);
   }
+}
+
+bool PreviewMonitor::KeepPicture(HBITMAP bitmap) {
+  BITMAP info{};
+  if (!::GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return false;
+  pictureInfo_ = BITMAPINFO{};
+  BITMAPINFOHEADER& header = pictureInfo_.bmiHeader;
+  header.biSize = sizeof header;
+  header.biWidth = info.bmWidth;
+  header.biHeight = -info.bmHeight;  // rows from the top
+  header.biPlanes = 1;
+  header.biBitCount = 32;
+  header.biCompression = BI_RGB;
+  picture_.assign(static_cast<size_t>(info.bmWidth) * static_cast<size_t>(info.bmHeight) * 4, 0);
+  qv::ScopedDC screen(nullptr);
+  if (!::GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(info.bmHeight), picture_.data(), &pictureInfo_,
+                   DIB_RGB_COLORS)) {
+    QV_LOG();
+    picture_.clear();
+    return false;
+  }
+  pictureSize_ = SIZE{info.bmWidth, info.bmHeight};
+  return true;
 }
 
 void PreviewMonitor::Stop() {
@@ -169,7 +185,7 @@ void PreviewMonitor::DrawScreen(HDC dc, const RECT& screen) const {
     ::ImageList_Draw(SystemImageList(true), row_.icon, dc, x, y, ILD_TRANSPARENT);
     return;
   }
-  if (state_ != kReady || !picture_) return;
+  if (state_ != kReady || picture_.empty()) return;
   const SIZE shape = ScreenShape();
   const int width = screen.right - screen.left, height = screen.bottom - screen.top;
   const int mode = kind_ == PreviewKind::kLogon ? kFitToScreen : look_.positionMode;
@@ -197,7 +213,7 @@ void PreviewMonitor::DrawStrip(HDC dc, const RECT& strip) const {
   Fill(dc, strip, ::GetSysColor(COLOR_3DFACE));
   const int saved = ::SaveDC(dc);
   ::IntersectClipRect(dc, strip.left, strip.top, strip.right, strip.bottom);
-  if (state_ == kReady && picture_) {
+  if (state_ == kReady && !picture_.empty()) {
     for (int y = strip.top; y < strip.bottom; y += pictureSize_.cy)
       for (int x = strip.left; x < strip.right; x += pictureSize_.cx)
         DrawPicture(dc, RECT{x, y, x + pictureSize_.cx, y + pictureSize_.cy});
@@ -218,21 +234,11 @@ void PreviewMonitor::DrawStrip(HDC dc, const RECT& strip) const {
 
 // The decoded picture over target, averaged by the system where it shrinks.
 void PreviewMonitor::DrawPicture(HDC dc, const RECT& target) const {
-  qv::ScopedMemoryDC source(::CreateCompatibleDC(dc));
-  qv::ScopedSelect select(source.Get(), picture_.Get());
-  if (!source.Get() || !select) {
-    QV_LOG();
-    return;
-  }
-  const int width = target.right - target.left, height = target.bottom - target.top;
-  if (width == pictureSize_.cx && height == pictureSize_.cy) {
-    ::BitBlt(dc, target.left, target.top, width, height, source.Get(), 0, 0, SRCCOPY);
-    return;
-  }
   const int oldMode = ::SetStretchBltMode(dc, HALFTONE);
-  ::SetBrushOrgEx(dc, 0, 0, nullptr);
-  ::StretchBlt(dc, target.left, target.top, width, height, source.Get(), 0, 0, pictureSize_.cx,
-               pictureSize_.cy, SRCCOPY);
+  if (::StretchDIBits(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, 0, 0,
+                      pictureSize_.cx, pictureSize_.cy, picture_.data(), &pictureInfo_, DIB_RGB_COLORS,
+                      SRCCOPY) == 0)
+    QV_LOG();
   ::SetStretchBltMode(dc, oldMode);
 }
 

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/ChangeLists.h"
 #include "pages/PreviewPicture.h"
@@ -72,6 +73,8 @@ class PreviewMonitor : public widgets::CustomWindow {
  private:
   void Request();
   void TakeResults();
+  // Keeps the worker's bitmap as rows of pixels; false when it cannot be read.
+  bool KeepPicture(HBITMAP bitmap);
   void Stop();
   void DrawScreen(HDC dc, const RECT& screen) const;
   void DrawStrip(HDC dc, const RECT& strip) const;
@@ -84,8 +87,10 @@ class PreviewMonitor : public widgets::CustomWindow {
   uint64_t request_ = 0;   // the identity of the job whose result is wanted
   int requests_ = 0;
   SIZE requestedFor_{0, 0};  // the screen area the wanted picture is decoded for
-  qv::ScopedGdiObj<HBITMAP> picture_;
-  SIZE pictureSize_{0, 0};   // the decoded bitmap's
+  // The decoded picture as 32-bit rows from the top, drawn with StretchDIBits.
+  std::vector<uint8_t> picture_;
+  BITMAPINFO pictureInfo_{};
+  SIZE pictureSize_{0, 0};
   SIZE ownSize_{0, 0};       // the picture's own, which the position modes place
   widgets::MemoryCanvas canvas_;  // where a paint is put together
   std::atomic<HWND> notifyWindow_{nullptr};  // read by the worker's notice

@@ -4,6 +4,8 @@
 //                  ticker thread posts a timestamped message to the user-interface thread every
 //                  10 ms; prints the longest and the 99th-percentile delay until it was handled
 //                  (QV_BENCH_TRACE=1: also the five longest and what the thread did meanwhile).
+//   preview FOLDER the same, while the selection moves to the next row every 200 ms, so that the
+//                  page's preview monitor decodes the photos (at its size) beside the thumbnails.
 //   paint FOLDER   the same rows with every thumbnail made, then the time of scrolling a screen
 //                  further and painting it (QV_BENCH_NOSCROLL=1: painting it again in place), with
 //                  no worker; QV_BENCH_HOLD=SECONDS then keeps cells on screen for a screenshot.
@@ -189,7 +191,14 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-int Stall(const std::string& folder) {
+// Selects exactly one row, as a click on it does.
+void SelectOnly(const qvtest::HostedWallpaperPage& host, int row) {
+  const int selected = host.List().NextSelected();
+  if (selected >= 0) host.List().Select(selected, false);
+  host.List().Select(row, true);
+}
+
+int Stall(const std::string& folder, bool withPreview) {
   const std::vector<std::string> photos = qvtest::FindPictures(folder);
   if (photos.empty()) {
     std::fprintf(stderr, "no pictures in %s\n", folder.c_str());
@@ -223,8 +232,9 @@ int Stall(const std::string& folder) {
   UpdateWindow(host.List().Handle());
   Timeline().push_back(Event{switched, painted, kSwitch});
   Timeline().push_back(Event{painted, Now(start), kFirstPaint});
-  int stuck = 0;
+  int stuck = 0, selections = 0;
   while (RowsWithoutThumbnail(host) > 0 && stuck < 3) {
+    if (withPreview) SelectOnly(host, selections++ % static_cast<int>(photos.size()));
     PumpFor(200, start, &delays);
     if (!QueueIdle(host)) continue;
     const int before = RowsWithoutThumbnail(host);
@@ -256,7 +266,10 @@ int Stall(const std::string& folder) {
   std::printf("stall: %zu rows, %ld thumbnails made, %d rows left, %.1f s\n", photos.size(),
               qv::ThumbnailGenerator::Shared().Calls() - callsBefore, RowsWithoutThumbnail(host), seconds);
   PrintDelays("stall while idle", idle);
-  PrintDelays("stall while making thumbnails", delays);
+  PrintDelays(withPreview ? "stall while making thumbnails and previews" : "stall while making thumbnails", delays);
+  if (withPreview)
+    std::printf("previews: %d selections, %d pictures asked for, last state %d\n", selections,
+                host.page().Preview()->Requests(), static_cast<int>(host.page().Preview()->CurrentState()));
   PrintSlowestHandlers();
   if (getenv("QV_BENCH_TRACE")) PrintLongestDelays();
   std::printf("  a scroll and paint with the worker gone: at most %.1f ms\n", idlePaint);
@@ -377,9 +390,9 @@ int DecodeOnly(const std::string& file) {
 }
 
 int main(int argc, char** argv) {
-  if (argc < 3 || (std::strcmp(argv[1], "stall") && std::strcmp(argv[1], "first") &&
+  if (argc < 3 || (std::strcmp(argv[1], "stall") && std::strcmp(argv[1], "first") && std::strcmp(argv[1], "preview") &&
                     std::strcmp(argv[1], "decode") && std::strcmp(argv[1], "paint"))) {
-    std::fprintf(stderr, "usage: %s stall FOLDER | paint FOLDER | first FILE... | decode FILE\n", argv[0]);
+    std::fprintf(stderr, "usage: %s stall FOLDER | preview FOLDER | paint FOLDER | first FILE... | decode FILE\n", argv[0]);
     return 2;
   }
   if (!qvtest::LoadProgramLanguage("qveng.lng")) return 1;
@@ -388,7 +401,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kz.dll not found beside the program\n");
     return 1;
   }
-  if (!std::strcmp(argv[1], "stall")) return Stall(argv[2]);
+  if (!std::strcmp(argv[1], "stall")) return Stall(argv[2], false);
+  if (!std::strcmp(argv[1], "preview")) return Stall(argv[2], true);
   if (!std::strcmp(argv[1], "decode")) return DecodeOnly(argv[2]);
   if (!std::strcmp(argv[1], "paint")) return PaintOnly(argv[2]);
   return FirstScreen(std::vector<std::string>(argv + 2, argv + argc));

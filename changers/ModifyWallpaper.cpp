@@ -15,6 +15,7 @@
 #include "changers/ChangerPicture.h"
 #include "changers/ChangerReport.h"
 #include "changers/ImagePreparation.h"
+#include "changers/WallpaperPlacement.h"
 #include "i18n/MessageKeys.h"
 #include "image/CxImage.h"
 #include "platform/AsciiText.h"
@@ -31,6 +32,7 @@ constexpr char kDesktopKey[] = "Control Panel\\Desktop";
 constexpr char kLastThemeKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\LastTheme\\";
 constexpr char kDesktopGeneralKey[] = "Software\\Microsoft\\Internet Explorer\\Desktop\\General\\";
 constexpr int kModeFitToScreen = 3;
+constexpr int kModeFillScreen = 4;
 
 void* CreateSystemDesktopObject() {
   void* object = nullptr;
@@ -41,9 +43,27 @@ void* CreateSystemDesktopObject() {
 
 DesktopObjectCreator g_createDesktopObject = &CreateSystemDesktopObject;
 
-// The style the system is told: fit to screen was done by the program and is centred; an unknown
+// The style the system is told: fit and fill were done by the program and are centred; an unknown
 // mode is taken as centred too rather than handed on as a value the system can't show.
-int SystemStyle(int mode) { return mode == 1 || mode == 2 ? mode : 0; }
+int SystemStyle(int mode) { return PlaceWallpaper(mode, 0, 0, 0, 0).systemStyle; }
+
+// Fill: averaged down while it decodes until it covers the screen, then its screen-sized middle.
+bool LoadFilled(const std::string& path, CxImage* image) {
+  int screenWidth = 0, screenHeight = 0;
+  Environment().screenSize(&screenWidth, &screenHeight);
+  const auto cover = [=](uint32_t width, uint32_t height) {
+    const Size covered = FillScreenSize(screenWidth, screenHeight, static_cast<int>(width),
+                                        static_cast<int>(height));
+    return CxImage::FittedSize{covered.width, covered.height};
+  };
+  if (!LoadChangerPictureResampled(path, false, image, PictureLoadReport::kLogOnly, cover)) return false;
+  const Size loaded{static_cast<int>(image->GetWidth()), static_cast<int>(image->GetHeight())};
+  if (loaded.width <= screenWidth && loaded.height <= screenHeight) return true;
+  const CropOrigin origin = CentredCrop(loaded, screenWidth, screenHeight);
+  if (!image->Crop(origin.left, origin.top, origin.left + screenWidth, origin.top + screenHeight))
+    QV_LOG_MSG(image->GetLastError());  // the whole covering picture is still a wallpaper
+  return true;
+}
 
 void WriteDesktopStyle(int style) {
   RegistryKey key(HKEY_CURRENT_USER, kDesktopKey, KEY_ALL_ACCESS);
@@ -143,6 +163,8 @@ bool ModifyWallpaper(const std::string& path, int positionMode) {
       return CxImage::FittedSize{fitted.width, fitted.height};
     };
     if (!LoadChangerPictureResampled(path, false, &image, PictureLoadReport::kLogOnly, fit)) return false;
+  } else if (positionMode == kModeFillScreen) {
+    if (!LoadFilled(path, &image)) return false;
   } else if (!LoadChangerPicture(path, false, &image, PictureLoadReport::kLogOnly)) {
     return false;
   }

@@ -38,8 +38,9 @@ bool HasPictureExtension(const char* text, std::size_t length) {
 // Scans one folder into the flat list: pictures in listing order, sub folders where they come.
 class FolderScan final : public platform::FolderVisitor {
  public:
-  FolderScan(std::vector<std::string>& flat, const std::string& folder, bool subFolders, bool& full)
-      : flat_(flat), folder_(folder), prefix_(folder), subFolders_(subFolders), full_(full) {
+  FolderScan(std::vector<std::string>& flat, const std::string& folder, bool subFolders, bool& full,
+             std::size_t cap = kFlatListCap)
+      : flat_(flat), folder_(folder), prefix_(folder), subFolders_(subFolders), full_(full), cap_(cap) {
     if (prefix_.empty() || prefix_.back() != '\\') prefix_ += '\\';
   }
 
@@ -51,7 +52,7 @@ class FolderScan final : public platform::FolderVisitor {
     const std::size_t nameLength = std::strlen(name);
     if (!isFolder) {
       if (prefix_.size() + nameLength <= 5 || !HasPictureExtension(name, nameLength)) return true;
-      if (flat_.size() >= kFlatListCap) {
+      if (flat_.size() >= cap_) {
         full_ = true;
         return false;
       }
@@ -66,7 +67,7 @@ class FolderScan final : public platform::FolderVisitor {
       QV_LOG();
       return true;
     }
-    FolderScan inner(flat_, sub, true, full_);
+    FolderScan inner(flat_, sub, true, full_, cap_);
     if (!inner.Run()) QV_LOG();
     return !full_;
   }
@@ -77,9 +78,19 @@ class FolderScan final : public platform::FolderVisitor {
   std::string prefix_;  // the folder with its "\"
   bool subFolders_;
   bool& full_;
+  std::size_t cap_;
 };
 
 }  // namespace
+
+std::string FirstFolderPicture(const std::string& folder, bool subFolders) {
+  if (folder.empty()) return std::string();
+  std::vector<std::string> first;
+  bool full = false;
+  FolderScan scan(first, folder, subFolders, full, 1);
+  scan.Run();
+  return first.empty() ? std::string() : first.front();
+}
 
 // --- BaseSetupData -----------------------------------------------------------------------------
 

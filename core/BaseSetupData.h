@@ -47,6 +47,10 @@ struct SetupItem {
 
 // The most paths that folder items add to a flat list.
 constexpr std::size_t kFlatListCap = 51840;
+
+// The picture a folder item puts first into the flat list (its listing order, sub-folders
+// entered where they are listed when subFolders); "" when it holds none or cannot be listed.
+std::string FirstFolderPicture(const std::string& folder, bool subFolders);
 // A sub folder is scanned only while its search pattern stays below this length.
 constexpr std::size_t kSearchPatternLimit = 260;
 

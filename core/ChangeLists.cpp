@@ -49,7 +49,12 @@ void WallpaperSetupData::Reset() {
 }
 
 bool WallpaperSetupData::Load(ArchiveReader& ar) {
-  return ImageSetupData::Load(ar) && ar.ReadInt32(positionMode);
+  if (!ImageSetupData::Load(ar) || !ar.ReadInt32(positionMode)) return false;
+  if (positionMode < 0 || positionMode >= kPositionModeCount) {
+    QV_LOG_MSG("unknown wallpaper position, fit to screen taken");
+    positionMode = kFitToScreen;
+  }
+  return true;
 }
 
 void WallpaperSetupData::Save(ArchiveWriter& ar) const {

@@ -11,8 +11,16 @@
 
 namespace qv {
 
-// Wallpaper position modes (the system never sees kFitToScreen: the changer scales and centres).
-enum WallpaperPosition { kPositionCenter = 0, kPositionTile = 1, kPositionStretch = 2, kFitToScreen = 3 };
+// Wallpaper position modes (the system never sees kFitToScreen or kFillScreen: the changer
+// scales, crops for fill, and the system centres).
+enum WallpaperPosition {
+  kPositionCenter = 0,
+  kPositionTile = 1,
+  kPositionStretch = 2,
+  kFitToScreen = 3,
+  kFillScreen = 4,
+};
+constexpr int kPositionModeCount = 5;
 
 constexpr int32_t kDefaultLogonColour = 0x00DC7E5A;  // red 90, green 126, blue 220
 constexpr int32_t kDefaultScreenSaverMinutes = 5;
@@ -32,6 +40,7 @@ class WallpaperSetupData final : public ImageSetupData {
   WallpaperSetupData();
   void FillDefaultSiteLinks() override;
   void Reset() override;
+  // A position mode this program does not know loads as fit to screen (logged).
   bool Load(ArchiveReader& archive) override;
   void Save(ArchiveWriter& archive) const override;
   // Skipped (false) while a screen saver runs on Windows 2000 and XP; else the wallpaper changer.

@@ -74,6 +74,7 @@ const LanguageKey kWallpaperPage[] = {
     {"Change Mode Combobox", "005"},    {"Change Mode Combobox", "007"},
     {"Position Mode Combobox", "Center"}, {"Position Mode Combobox", "Tile"},
     {"Position Mode Combobox", "Strech"}, {"Position Mode Combobox", "Fit to Screen"},
+    {"Position Mode Combobox", "Fill Screen"},
 };
 
 // Its change-mode entries are the dialog's own English texts, not looked up.

@@ -33,6 +33,8 @@ const ImagePageSettings kSettings = {
     200,
     34,
     kMenuTexts,
+    sizeof kMenuTexts / sizeof kMenuTexts[0],
+    PreviewKind::kSkinStrip,
 };
 
 }  // namespace

@@ -86,4 +86,9 @@ std::string LowerExtension(const std::string& path) {
   return extension;
 }
 
+bool IsProgramFileName(const std::string& path) {
+  const std::string extension = LowerExtension(path);
+  return extension == "exe" || extension == "dll" || extension == "cpl" || extension == "scr";
+}
+
 }  // namespace qv

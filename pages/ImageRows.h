@@ -37,5 +37,7 @@ int CompareRows(int column, const ImageRowFields& a, const ImageRowFields& b);
 
 // Lower-cased extension after the last "." of the name part ("" when none).
 std::string LowerExtension(const std::string& path);
+// A program file ("exe", "dll", "cpl", "scr"), shown by its bitmap resource.
+bool IsProgramFileName(const std::string& path);
 
 }  // namespace qv

@@ -74,6 +74,7 @@ bool ImageSetupPage::OnInit() {
   listModeMenu_.Reset(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_LIST_MODE)));
   add_.SetMenu(addMenu_.Get());
   listMode_.SetMenu(listModeMenu_.Get());
+  CreatePreview();
   return true;
 }
 
@@ -174,6 +175,7 @@ void ImageSetupPage::RowDeleted(LPARAM data) {
   if (!record) return;
   records_.erase(record->id);
   delete record;
+  SchedulePreview();
 }
 
 ImageRowRecord* ImageSetupPage::RecordAt(int row) const {
@@ -350,7 +352,7 @@ void ImageSetupPage::LocalizeAddMenu(HMENU menu) { SetMenuTexts(menu, imageSetti
 
 void ImageSetupPage::LocalizeContextMenu(HMENU menu) {
   BaseSetupDlg::LocalizeContextMenu(menu);
-  SetMenuTexts(menu, imageSettings_.menuTexts, 3);
+  SetMenuTexts(menu, imageSettings_.menuTexts, imageSettings_.menuTextCount);
 }
 
 bool ImageSetupPage::OnMenuButton(widgets::MenuButton& button, int id) {
@@ -391,6 +393,12 @@ bool ImageSetupPage::OnNotify(int id, NMHDR* header, LRESULT* result) {
       case NM_CUSTOMDRAW:
         *result = OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(header));
         return true;
+      case LVN_ITEMCHANGED: {
+        const NMLISTVIEW& change = *reinterpret_cast<NMLISTVIEW*>(header);
+        if ((change.uChanged & LVIF_STATE) && ((change.uOldState ^ change.uNewState) & LVIS_SELECTED))
+          SchedulePreview();
+        return false;
+      }
     }
   }
   return BaseSetupDlg::OnNotify(id, header, result);
@@ -399,6 +407,11 @@ bool ImageSetupPage::OnNotify(int id, NMHDR* header, LRESULT* result) {
 INT_PTR ImageSetupPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == QV_MSG_THUMBNAILS_READY) {
     ApplyThumbnails();
+    return TRUE;
+  }
+  if (message == QV_MSG_PREVIEW_SELECTION) {
+    previewPosted_ = false;
+    UpdatePreview();
     return TRUE;
   }
   if (message == WM_DRAWITEM) {

@@ -17,6 +17,7 @@
 #include "core/BaseSetupData.h"
 #include "pages/BaseSetupDlg.h"
 #include "pages/ImageRows.h"
+#include "pages/PreviewMonitor.h"
 #include "pages/ThumbnailQueue.h"
 #include "platform/Handles.h"
 #include "widgets/MemoryCanvas.h"
@@ -41,6 +42,10 @@ struct ImagePageSettings {
   // Add files, add folder and set as current, in this order: the first two label the "Add"
   // button's drop-down, all three the list's context menu.
   const ControlText* menuTexts;
+  // How many entries of menuTexts the context menu has (the boot screen page adds its preview).
+  int menuTextCount = 3;
+  // The monitor below the button column that shows the selected row as applied.
+  PreviewKind preview = PreviewKind::kNone;
 };
 
 class ImageSetupPage : public BaseSetupDlg {
@@ -56,6 +61,8 @@ class ImageSetupPage : public BaseSetupDlg {
   bool GetRowPath(int row, std::string* path) const;
   bool ThumbnailView() const { return GetImageList().viewMode == 1; }
   const ThumbnailQueue& Thumbnails() const { return *queue_; }
+  // The preview monitor; nullptr on a page without one.
+  const PreviewMonitor* Preview() const { return preview_.get(); }
   // Adds a file row or a folder row as the dialogs and the drop do.
   void AddFileRow(const std::string& path);
   // The same with the size and depth already known (a logon program's bitmap 100).
@@ -83,6 +90,11 @@ class ImageSetupPage : public BaseSetupDlg {
   virtual void AddFiles();
   // The filter of the file dialog ("title|patterns|...").
   virtual std::string FileFilter() const;
+  // What the page adds to the preview's picture; the desktop colour and fit to screen here.
+  virtual PreviewLook CurrentPreviewLook() const;
+  // Shows a changed mode or colour in the preview at once.
+  void RefreshPreviewLook();
+  void Relayout(int width, int height) override;
 
   bool OnInit() override;
   bool OnCommand(int code, int id, HWND control) override;
@@ -112,6 +124,12 @@ class ImageSetupPage : public BaseSetupDlg {
   void ApplyThumbnails();
   void DropInvisibleJobs();
   void StopThumbnails();
+  // The preview follows the first selected row; selection notices come one per row, so they are
+  // gathered into one posted update.
+  void CreatePreview();
+  RECT PreviewArea() const;
+  void SchedulePreview();
+  void UpdatePreview();
 
   ImagePageSettings imageSettings_;
   qv::ScopedMenu addMenu_;
@@ -122,6 +140,8 @@ class ImageSetupPage : public BaseSetupDlg {
   uint64_t nextId_ = 1;
   std::atomic<HWND> notifyWindow_{nullptr};  // read by the worker's notice
   std::unique_ptr<ThumbnailQueue> queue_;
+  std::unique_ptr<PreviewMonitor> preview_;
+  bool previewPosted_ = false;
 };
 
 // The shell's small or large system image list (shared, never destroyed), got once.

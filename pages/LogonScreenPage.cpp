@@ -3,6 +3,7 @@
 #include "changers/ModifyLogonScreen.h"
 #include "core/PVoptionData.h"
 #include "i18n/MessageKeys.h"
+#include "pages/ImageRows.h"
 #include "pages/PagesRes.h"
 
 namespace qv {
@@ -39,12 +40,9 @@ const ImagePageSettings kSettings = {
     96,
     96,
     kMenuTexts,
+    sizeof kMenuTexts / sizeof kMenuTexts[0],
+    PreviewKind::kLogon,
 };
-
-bool IsProgramFile(const std::string& path) {
-  const std::string extension = LowerExtension(path);
-  return extension == "exe" || extension == "dll" || extension == "cpl" || extension == "scr";
-}
 
 }  // namespace
 
@@ -80,6 +78,7 @@ std::vector<int> LogonScreenPage::BottomControlIds() const {
 void LogonScreenPage::LoadControls() {
   ImageSetupPage::LoadControls();
   background_.SetColour(static_cast<COLORREF>(working_.backgroundColour));
+  RefreshPreviewLook();
 }
 
 void LogonScreenPage::CommitTo(PVoptionData& live) {
@@ -103,7 +102,7 @@ void LogonScreenPage::AddPath(const std::string& path) {
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
   const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
   // A dropped program that cannot be a logon host is passed over without a word.
-  if (!folder && IsProgramFile(path))
+  if (!folder && IsProgramFileName(path))
     AddProgram(path);
   else
     ImageSetupPage::AddPath(path);
@@ -114,7 +113,7 @@ void LogonScreenPage::AddFiles() {
   if (!services_.pickFiles(Handle(), FileFilter(), &paths)) return;
   HCURSOR previous = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
   for (const std::string& path : paths) {
-    if (!IsProgramFile(path))
+    if (!IsProgramFileName(path))
       AddFileRow(path);
     else if (!AddProgram(path))
       services_.showMessageWithPath(msg::kLogonFailed, path, MB_OK | MB_ICONINFORMATION);
@@ -137,6 +136,12 @@ void LogonScreenPage::SetAsCurrent() {
     services_.showMessageWithPath(msg::kLogonFailed, path, MB_OK);
 }
 
+PreviewLook LogonScreenPage::CurrentPreviewLook() const {
+  PreviewLook look;
+  look.background = static_cast<COLORREF>(working_.backgroundColour);
+  return look;
+}
+
 void LogonScreenPage::RestoreDefault() {
   if (!services_.restoreLogonHost())
     services_.showMessage(msg::kLogonRestoreFailed, MB_OK | MB_ICONINFORMATION);
@@ -145,6 +150,7 @@ void LogonScreenPage::RestoreDefault() {
 bool LogonScreenPage::OnCommand(int code, int id, HWND control) {
   if (widgets::ColourPicker::IsPaletteCommand(id)) {
     if (background_.Choose(id, Handle())) working_.backgroundColour = static_cast<int32_t>(background_.Colour());
+    RefreshPreviewLook();
     return true;
   }
   switch (id) {

@@ -25,6 +25,7 @@ class LogonScreenPage : public ImageSetupPage {
   void CommitTo(PVoptionData& live) override;
   void FillChangeModeCombo() override;
   std::vector<int> BottomControlIds() const override;
+  PreviewLook CurrentPreviewLook() const override;
   void AddPath(const std::string& path) override;
   void AddFiles() override;
   std::string FileFilter() const override;

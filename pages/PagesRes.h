@@ -113,6 +113,7 @@
 
 // Private messages of a page to itself.
 #define QV_MSG_THUMBNAILS_READY (WM_APP + 14)  // the thumbnail worker has finished results
+#define QV_MSG_PREVIEW_SELECTION (WM_APP + 16)  // the selection changed: the preview follows
 
 // The add-image-folder dialog's check box over the folder tree.
 #define IDC_INCLUDE_SUBFOLDERS  1000

@@ -48,8 +48,7 @@ bool ThumbnailGenerator::Generate(const std::string& path, int width, int height
 ThumbnailResult MakeRowThumbnail(const ThumbnailJob& job) {
   ThumbnailResult result;
   HBITMAP bitmap = nullptr;
-  const std::string extension = LowerExtension(job.path);
-  if (extension == "exe" || extension == "dll" || extension == "cpl" || extension == "scr") {
+  if (IsProgramFileName(job.path)) {
     bitmap = LoadModuleBitmap(job.path, MAKEINTRESOURCEA(100), job.width, job.height);
     if (!bitmap) bitmap = LoadModuleBitmap(job.path, MAKEINTRESOURCEA(1), job.width, job.height);
   } else {

@@ -21,6 +21,8 @@ struct ThumbnailJob {
   std::string path;
   int width = 0;  // the thumbnail box
   int height = 0;
+  bool folder = false;      // a folder row (the preview shows its first picture)
+  bool subFolders = false;  // with its sub-folders
 };
 
 struct ThumbnailResult {

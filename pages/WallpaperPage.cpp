@@ -24,7 +24,7 @@ const ControlText kMenuTexts[] = {
 };
 
 const char* const kChangeModeKeys[] = {"001", "002", "003", "004", "005", "007"};
-const char* const kPositionKeys[] = {"Center", "Tile", "Strech", "Fit to Screen"};
+const char* const kPositionKeys[] = {"Center", "Tile", "Strech", "Fit to Screen", "Fill Screen"};
 
 const ImagePageSettings kSettings = {
     {IDD_WALLPAPER_PAGE, "wallpaper_changer.htm", IDR_WALLPAPER_CONTEXT, false},
@@ -32,6 +32,8 @@ const ImagePageSettings kSettings = {
     96,
     96,
     kMenuTexts,
+    sizeof kMenuTexts / sizeof kMenuTexts[0],
+    PreviewKind::kWallpaper,
 };
 
 }  // namespace
@@ -78,6 +80,17 @@ void WallpaperPage::LoadControls() {
   ImageSetupPage::LoadControls();
   timer_.Load(working_, changeMode_.Selection());
   position_.Select(working_.positionMode);
+  RefreshPreviewLook();
+}
+
+int WallpaperPage::ChosenPosition() const {
+  return position_.Selection() >= 0 ? position_.Selection() : working_.positionMode;
+}
+
+PreviewLook WallpaperPage::CurrentPreviewLook() const {
+  PreviewLook look = ImageSetupPage::CurrentPreviewLook();
+  look.positionMode = ChosenPosition();
+  return look;
 }
 
 bool WallpaperPage::ValidateControls() {
@@ -99,8 +112,7 @@ void WallpaperPage::SetAsCurrent() {
   std::string path;
   if (!GetRowPath(list_.NextSelected(), &path)) return;
   HCURSOR previous = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
-  const bool done = services_.modifyWallpaper(path, position_.Selection() >= 0 ? position_.Selection()
-                                                                               : working_.positionMode);
+  const bool done = services_.modifyWallpaper(path, ChosenPosition());
   ::SetCursor(previous);
   if (done)
     services_.showMessage(msg::kWallpaperSet, MB_OK | MB_ICONINFORMATION);
@@ -115,6 +127,10 @@ bool WallpaperPage::OnCommand(int code, int id, HWND control) {
   }
   if (id == ID_SET_CURRENT) {
     SetAsCurrent();
+    return true;
+  }
+  if (id == IDC_POSITION && code == CBN_SELCHANGE) {
+    RefreshPreviewLook();
     return true;
   }
   return ImageSetupPage::OnCommand(code, id, control);

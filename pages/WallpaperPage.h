@@ -23,12 +23,14 @@ class WallpaperPage : public ImageSetupPage {
   void CommitTo(PVoptionData& live) override;
   void FillChangeModeCombo() override;
   std::vector<int> BottomControlIds() const override;
+  PreviewLook CurrentPreviewLook() const override;
 
   bool OnInit() override;
   bool OnCommand(int code, int id, HWND control) override;
 
  private:
   void FillPositionCombo();
+  int ChosenPosition() const;
   void SetAsCurrent();
 
   WallpaperSetupData working_;

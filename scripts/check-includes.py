@@ -7,6 +7,11 @@ of any model folder) and the units it may include. A file belongs to the longest
 prefix of its folder; a header the same way. A folder without a row fails, so that a new module
 has to take its place in the table.
 
+Beyond the table, the folders' includes must form no cycle: a folder that includes another one
+(directly or through others) that includes it back is refused, whatever the table allows, since
+such folders can no longer be built, tested or understood one without the other. The test,
+fuzz and benchmark folders are left out: they include everything and nothing includes them.
+
   check-includes.py [ROOT]    check the tree at ROOT (default: this script's tree)
   check-includes.py --self-test   show that a crossing include is caught
 Exit status: 0 when every include is allowed, 1 otherwise.
@@ -84,9 +89,54 @@ def source_files(root):
                 yield rel, name
 
 
+CYCLE_FREE_EXEMPT = ("tests", "fuzz", "bench")
+
+
+def folder_cycles(edges):
+    """The strongly connected groups of more than one folder in {folder: {folder: example}}."""
+    index, low, stack, on_stack, groups = {}, {}, [], set(), []
+
+    def visit(node):
+        index[node] = low[node] = len(index)
+        stack.append(node)
+        on_stack.add(node)
+        for nxt in sorted(edges.get(node, {})):
+            if nxt not in index:
+                visit(nxt)
+                low[node] = min(low[node], low[nxt])
+            elif nxt in on_stack:
+                low[node] = min(low[node], index[nxt])
+        if low[node] == index[node]:
+            group = []
+            while True:
+                member = stack.pop()
+                on_stack.discard(member)
+                group.append(member)
+                if member == node:
+                    break
+            if len(group) > 1:
+                groups.append(sorted(group))
+
+    for node in sorted(edges):
+        if node not in index:
+            visit(node)
+    return groups
+
+
+def cycle_faults(edges):
+    faults = []
+    for group in folder_cycles(edges):
+        members = set(group)
+        links = ["%s (%s)" % (target, edges[source][target])
+                 for source in group for target in sorted(edges[source]) if target in members]
+        faults.append("include cycle between folders %s: %s" % (", ".join(group), "; ".join(links)))
+    return faults
+
+
 def check(root):
     rules = read_rules(root)
     faults = []
+    edges = {}
     for folder, name in source_files(root):
         unit = unit_of(folder, rules)
         path = folder + "/" + name
@@ -104,6 +154,10 @@ def check(root):
                 elif not may_include(unit, target, rules):
                     faults.append('%s:%d: %s may not include "%s" (%s)'
                                   % (path, number, unit, m.group(1), target))
+                target_folder = os.path.dirname(m.group(1))
+                if target_folder != folder and folder.split("/")[0] not in CYCLE_FREE_EXEMPT:
+                    edges.setdefault(folder, {}).setdefault(target_folder, "%s:%d" % (path, number))
+    faults.extend(cycle_faults(edges))
     for fault in faults:
         print(fault)
     print("include direction: %d fault(s)" % len(faults))
@@ -111,7 +165,8 @@ def check(root):
 
 
 def self_test(root):
-    """Copies the tree's rules and a few files, plants widgets -> core, expects a failure."""
+    """Copies the tree's rules and a few files, plants widgets -> core, then a cycle of two
+    folders that the table allows each way; expects both to fail."""
     work = tempfile.mkdtemp(prefix="qv-includes-")
     try:
         os.makedirs(os.path.join(work, "docs"))
@@ -131,11 +186,25 @@ def self_test(root):
                                  universal_newlines=True)
         print(crossed.stdout, end="")
         caught = "widgets/Dialog.cpp:2: widgets may not include" in crossed.stdout
-        if clean.returncode == 0 and crossed.returncode == 1 and caught:
-            print("self-test: the crossing include was caught")
+        # Two window folders that the table lets include each other, doing so both ways.
+        for folder in ("pages", os.path.join("boot", "ui"), "boot"):
+            os.makedirs(os.path.join(work, folder), exist_ok=True)
+        planted = {"widgets/Dialog.cpp": '#include "platform/Log.h"\n',
+                   "pages/ProgramPages.cpp": '#include "boot/ui/BootScreenPage.h"\n',
+                   "boot/ui/BootScreenPage.h": '#include "pages/ImageSetupPage.h"\n',
+                   "pages/ImageSetupPage.h": "#pragma once\n"}
+        for name, text in planted.items():
+            with open(os.path.join(work, *name.split("/")), "w") as f:
+                f.write(text)
+        cycled = subprocess.run([sys.executable, __file__, work], stdout=subprocess.PIPE,
+                                universal_newlines=True)
+        print(cycled.stdout, end="")
+        cycle_caught = "include cycle between folders boot/ui, pages" in cycled.stdout
+        if clean.returncode == 0 and crossed.returncode == 1 and caught and cycle_caught:
+            print("self-test: the crossing include and the cycle were caught")
             return 0
-        print("self-test: FAILED (clean tree %d, crossed tree %d)"
-              % (clean.returncode, crossed.returncode))
+        print("self-test: FAILED (clean tree %d, crossed tree %d, cycle %d)"
+              % (clean.returncode, crossed.returncode, cycled.returncode))
         return 1
     finally:
         shutil.rmtree(work)

@@ -8,6 +8,7 @@
 #include "core/PVoptionData.h"
 #include "core/WindowsGeneration.h"
 #include "i18n/MessageKeys.h"
+#include "pages/ImageRows.h"
 #include "pages/PagesRes.h"
 #include "platform/AsciiText.h"
 #include "platform/Log.h"
@@ -45,12 +46,8 @@ const ImagePageSettings kSettings = {
     96,
     96,
     kMenuTexts,
+    sizeof kMenuTexts / sizeof kMenuTexts[0],
 };
-
-bool IsProgramFile(const std::string& path) {
-  const std::string extension = platform::LowerExtension(path);
-  return extension == "exe" || extension == "dll" || extension == "cpl" || extension == "scr";
-}
 
 // The file's own icon (a program's first icon), in the system's small image list.
 int ShellIcon(const std::string& path) {
@@ -139,7 +136,7 @@ void BootScreenPage::AddFiles() {
   {
     WaitCursor wait;
     for (const std::string& path : paths) {
-      if (IsProgramFile(path))
+      if (IsProgramFileName(path))
         AddKernelFile(path);
       else
         AddFileRow(path);

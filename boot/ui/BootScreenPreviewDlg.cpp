@@ -197,9 +197,16 @@ void BootScreenPreviewDlg::EnterFullScreen() {
   ::SetWindowLongPtrA(Handle(), GWL_STYLE, savedStyle_ & ~static_cast<LONG_PTR>(WS_DLGFRAME | DS_MODALFRAME));
   ::SetWindowLongPtrA(Handle(), GWL_EXSTYLE,
                       savedExStyle_ & ~static_cast<LONG_PTR>(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE));
-  const int height = IsLogoGeneration(generation_) ? kLogoModeHeight : kHeight;
-  if ((IsLogoGeneration(generation_) || IsKernelGeneration(generation_)) &&
-      display_.Enter(Handle(), kWidth, height, palette_)) {
+  int height = IsLogoGeneration(generation_) ? kLogoModeHeight : kHeight;
+  bool entered = (IsLogoGeneration(generation_) || IsKernelGeneration(generation_)) &&
+                 display_.Enter(Handle(), kWidth, height, palette_);
+  // A display without 640 x 400 may still have 640 x 480; the logo is stretched over it as in the window.
+  if (!entered && height == kLogoModeHeight &&
+      display_.FailedStep() == FullScreenDisplay::kDisplayMode) {
+    height = kHeight;
+    entered = display_.Enter(Handle(), kWidth, height, palette_);
+  }
+  if (entered) {
     ::SetWindowPos(Handle(), HWND_TOP, 0, 0, kWidth, height, SWP_FRAMECHANGED);
     ::SetCapture(Handle());
     fullScreen_ = true;

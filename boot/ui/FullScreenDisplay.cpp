@@ -29,13 +29,12 @@ bool FullScreenDisplay::Enter(HWND window, int width, int height, const RGBQUAD*
   Release();
   undone_.clear();
   window_ = window;
+  failedStep_ = 0;
   for (int step = kLoadLibrary; step < kStepCount; ++step) {
-    if (step == failAt_) {
-      QV_LOG_MSG("refused for the test");
-      Release();
-      return false;
-    }
-    if (!Make(step, window, width, height, palette)) {
+    if (step == kDisplayMode) modesTried_.push_back(SIZE{width, height});
+    if (step == failAt_) QV_LOG_MSG("refused for the test");
+    if (step == failAt_ || !Make(step, window, width, height, palette)) {
+      failedStep_ = step;
       Release();
       return false;
     }

@@ -54,6 +54,9 @@ class FullScreenDisplay {
   // the last Release undid, in the order it undid them.
   void FailAtStep(int step) { failAt_ = step; }
   const std::vector<int>& Undone() const { return undone_; }
+  // The step at which the last Enter stopped (0: none), and every display mode asked for.
+  int FailedStep() const { return failedStep_; }
+  const std::vector<SIZE>& ModesTried() const { return modesTried_; }
 
  private:
   bool Make(int step, HWND window, int width, int height, const RGBQUAD* palette);
@@ -70,7 +73,9 @@ class FullScreenDisplay {
   HWND window_ = nullptr;
   std::vector<int> made_;
   std::vector<int> undone_;
+  std::vector<SIZE> modesTried_;
   int failAt_ = 0;
+  int failedStep_ = 0;
 };
 
 }  // namespace qv

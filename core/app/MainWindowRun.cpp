@@ -8,7 +8,7 @@
 #include "core/mainwindow/MainWindowServices.h"
 #include "core/mainwindow/PivoraDlg.h"
 #include "help/HelpFile.h"
-#include "pages/ProgramPages.h"
+#include "core/app/ProgramPages.h"
 
 namespace qv {
 namespace {

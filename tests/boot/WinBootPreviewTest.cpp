@@ -365,6 +365,51 @@ TEST_F(BootPreviewTest, AltEnterGoesFullScreenOrFallsBackAndAKeyComesBack) {
                        }});
 }
 
+// On 95, 98 and Me a display that refuses 640 x 400 is asked for 640 x 480 before "0024"; a
+// failure at another step is not tried again, and 2000 and XP ask for 640 x 480 only.
+TEST_F(BootPreviewTest, The98PreviewTries640x480WhenTheDisplayRefuses640x400) {
+  qv::WindowsGeneration = qv::kWin98;
+  ASSERT_TRUE(qv::ChangeBootScreen(photo_));
+  const auto tried = [](const qv::FullScreenDisplay& display) {
+    std::string modes;
+    for (const SIZE& mode : display.ModesTried())
+      modes += std::to_string(mode.cx) + "x" + std::to_string(mode.cy) + " ";
+    return modes;
+  };
+  struct Case {
+    int generation;
+    int failAt;
+    const char* modes;
+  } cases[] = {
+      {qv::kWin98, qv::FullScreenDisplay::kDisplayMode, "640x400 640x480 "},
+      {qv::kWin98, qv::FullScreenDisplay::kCooperativeLevel, ""},  // no mode asked, none retried
+      {qv::kWinXP, qv::FullScreenDisplay::kDisplayMode, "640x480 "},
+  };
+  for (const Case& c : cases) {
+    Page().messages.clear();
+    BootScreenPreviewDlg preview(qvtest::TestPageServices(), c.generation);
+    ASSERT_TRUE(preview.Load(photo_));
+    preview.Display().FailAtStep(c.failAt);
+    RunPreview(preview, {[&](HWND window) {
+      AltEnter(window);
+      EXPECT_FALSE(preview.IsFullScreen());
+      EXPECT_EQ(Page().messages, (std::vector<std::string>{"0024"})) << "one message after both modes";
+      EXPECT_EQ(tried(preview.Display()), c.modes) << c.generation << " failing at " << c.failAt;
+      return true;
+    }});
+  }
+  // Left to the display: Xvfb's desktop refuses both modes by itself.
+  Page().messages.clear();
+  BootScreenPreviewDlg preview(qvtest::TestPageServices(), qv::kWin98);
+  ASSERT_TRUE(preview.Load(photo_));
+  RunPreview(preview, {[&](HWND window) {
+    AltEnter(window);
+    EXPECT_EQ(tried(preview.Display()), "640x400 640x480 ");
+    EXPECT_EQ(Page().messages, (std::vector<std::string>{"0024"}));
+    return true;
+  }});
+}
+
 TEST_F(BootPreviewTest, AKernelFilesBitmap1IsShownAsItIsWithItsPalette) {
   BootScreenPreviewDlg preview(qvtest::TestPageServices(), qv::kWinXP);
   const std::string kernel = qvtest::FixtureFolder() + "ntoskrnl.exe";

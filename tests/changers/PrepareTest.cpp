@@ -1,4 +1,4 @@
-// Picture preparation: format from the file name, the two fitting rules, the output and
+// Picture preparation: format from the file name, the fitting rules and the wallpaper placement, the output and
 // temporary names, the whole-file read and the replacing save.
 #include <gtest/gtest.h>
 
@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "changers/ImagePreparation.h"
+#include "changers/WallpaperPlacement.h"
 #include "image/CxImage.h"
 #include "tests/changers/PrepareTestSupport.h"
 #include "tests/support/LogCapture.h"
@@ -225,3 +226,51 @@ TEST(SaveBitmapReplacing, AFailureKeepsThePreviousFile) {
 }
 
 }  // namespace
+
+TEST(FillScreen, CoversTheScreenAndTheOverflowIsCutEvenly) {
+  const struct {
+    int screenW, screenH, w, h;
+    Size covered;
+    int cropLeft, cropTop;
+  } cases[] = {
+      {1024, 768, 1600, 900, {1365, 768}, 170, 0},   // 16:9 on 4:3: the sides go
+      {1024, 768, 900, 1600, {1024, 1820}, 0, 526},  // portrait: top and bottom go
+      {1024, 768, 100, 50, {1536, 768}, 256, 0},     // enlarged until it covers
+      {1024, 768, 2048, 1536, {1024, 768}, 0, 0},    // the screen's shape: nothing is cut
+      {1024, 768, 158, 107, {1134, 768}, 55, 0},     // 1134.05: truncated, still past the screen
+      {1920, 1080, 3840, 2161, {1920, 1080}, 0, 0},  // half a row over: never short of the screen
+      {0, 0, 640, 480, {640, 480}, 0, 0},            // no screen known: nothing to cover
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + " on " + std::to_string(c.screenW));
+    const Size covered = qv::FillScreenSize(c.screenW, c.screenH, c.w, c.h);
+    EXPECT_EQ(covered, c.covered);
+    const qv::CropOrigin origin = qv::CentredCrop(covered, c.screenW, c.screenH);
+    EXPECT_EQ(origin.left, c.cropLeft);
+    EXPECT_EQ(origin.top, c.cropTop);
+  }
+}
+
+TEST(WallpaperPlacement, EachModeScalesAsTheChangerWritesAndTellsTheSystemItsStyle) {
+  const struct {
+    int mode;
+    Size picture;
+    int style;
+    bool cropped;
+  } cases[] = {
+      {0, {1600, 900}, qv::kSystemCentred, false},
+      {1, {1600, 900}, qv::kSystemTiled, false},
+      {2, {1600, 900}, qv::kSystemStretched, false},
+      {3, {1024, 576}, qv::kSystemCentred, false},
+      {4, {1365, 768}, qv::kSystemCentred, true},
+      {5, {1600, 900}, qv::kSystemCentred, false},   // unknown: centred, as it loads
+      {-1, {1600, 900}, qv::kSystemCentred, false},
+  };
+  for (const auto& c : cases) {
+    const qv::WallpaperPlacement placed = qv::PlaceWallpaper(c.mode, 1024, 768, 1600, 900);
+    EXPECT_EQ(placed.picture, c.picture) << c.mode;
+    EXPECT_EQ(placed.systemStyle, c.style) << c.mode;
+    EXPECT_EQ(placed.cropped, c.cropped) << c.mode;
+  }
+  EXPECT_FALSE(qv::PlaceWallpaper(4, 1024, 768, 2048, 1536).cropped) << "the screen's own shape";
+}

@@ -188,6 +188,47 @@ TEST_F(Wallpaper, FitToScreenScalesTheFileAndIsCentredForTheSystem) {
   ExpectNamedEverywhere("0", "0");
 }
 
+// Fill: the file is the screen's size, cut evenly from the picture averaged up until it covers
+// the screen (the same bytes as the whole picture resampled and its middle taken), so there are no
+// bars and the file's centre is the photo's centre; the system is told to centre it.
+TEST_F(Wallpaper, FillScreenWritesTheScreensSizeCutFromTheCoveringPicture) {
+  ASSERT_EQ(1024, GetSystemMetrics(SM_CXSCREEN)) << "the test display is 1024 x 768";
+  ASSERT_EQ(768, GetSystemMetrics(SM_CYSCREEN));
+  const struct {
+    std::string path;
+    uint32_t type;
+    int coverWidth, coverHeight, left, top;
+  } photos[] = {
+      {picture_, CXIMAGE_FORMAT_JPG, 1134, 768, 55, 0},  // 158 x 107: the sides go
+      {qvtest::MachinePicture(QV_PORTRAIT_PICTURE), CXIMAGE_FORMAT_PNG, 1024, 1512, 0, 372},  // 107 x 158
+  };
+  for (const auto& photo : photos) {
+    SCOPED_TRACE(photo.path);
+    g_calls = DesktopCalls();
+    DeleteFileA(file_.c_str());
+    ASSERT_TRUE(qv::ModifyWallpaper(photo.path, 4));
+    CxImage written;
+    ASSERT_TRUE(written.Load(file_.c_str(), CXIMAGE_FORMAT_BMP));
+    ASSERT_EQ(1024u, written.GetWidth());
+    ASSERT_EQ(768u, written.GetHeight());
+    CxImage reference;
+    ASSERT_TRUE(reference.Load(photo.path.c_str(), photo.type));
+    ASSERT_TRUE(reference.Resample(photo.coverWidth, photo.coverHeight, 0));
+    // Corners, edges and centre: the block's rows count from the bottom in both pictures.
+    const int bottom = static_cast<int>(reference.GetHeight()) - 768 - photo.top;
+    for (int y : {0, 1, 383, 384, 766, 767}) {
+      for (int x : {0, 1, 511, 512, 1022, 1023}) {
+        const CxRgbQuad got = written.GetPixelColor(x, y);
+        const CxRgbQuad want = reference.GetPixelColor(x + photo.left, y + bottom);
+        EXPECT_EQ(want.rgbRed, got.rgbRed) << x << "," << y;
+        EXPECT_EQ(want.rgbGreen, got.rgbGreen) << x << "," << y;
+        EXPECT_EQ(want.rgbBlue, got.rgbBlue) << x << "," << y;
+      }
+    }
+    ExpectNamedEverywhere("0", "0");
+  }
+}
+
 TEST_F(Wallpaper, WithoutLastThemeTheThemeValuesStayAloneAndTheChangeSucceeds) {
   qvtest::DeleteUserKey(kLastTheme);
   ASSERT_TRUE(qv::ModifyWallpaper(picture_, 1));

@@ -156,3 +156,31 @@ TEST(FlatList, RebuildStartsFromEmpty) {
 }
 
 }  // namespace
+
+namespace {
+
+// The preview's picture of a folder row is the one the rotation would show first.
+TEST(FlatList, FirstFolderPictureIsTheFlatListsFirst) {
+  TempTree tree;
+  tree.File("notes.txt");
+  tree.Folder("empty");
+  for (bool sub : {true, false}) {
+    ListUnderTest list;
+    list.Add(tree.Root(), true, sub);
+    list.RebuildFlatList();
+    EXPECT_TRUE(list.flatList.empty());
+    EXPECT_EQ(qv::FirstFolderPicture(tree.Root(), sub), "") << "no picture anywhere";
+  }
+  for (const char* f : {"sub/deep/a.gif", "sub/b.png", "c.jpg", "d.bmp"}) tree.File(f);
+  for (bool sub : {true, false}) {
+    ListUnderTest list;
+    list.Add(tree.Root(), true, sub);
+    list.RebuildFlatList();
+    ASSERT_FALSE(list.flatList.empty());
+    EXPECT_EQ(qv::FirstFolderPicture(tree.Root(), sub), list.flatList.front()) << "sub folders " << sub;
+  }
+  EXPECT_EQ(qv::FirstFolderPicture(tree.Root() + "/missing", true), "");
+  EXPECT_EQ(qv::FirstFolderPicture("", true), "");
+}
+
+}  // namespace

@@ -455,3 +455,30 @@ TEST(Hotkeys, ModifiersConvertToTheRegistrationFlags) {
 }
 
 }  // namespace
+
+// The position mode is the wallpaper record's last field: fill screen (4) is stored as itself,
+// the four older modes load unchanged, and a value this program does not know (from a damaged
+// or newer file) loads as fit to screen with a log line instead of reaching the changer.
+TEST(SettingsBytes, PositionModesLoadAsStoredAndUnknownOnesAsFitToScreen) {
+  FakeServices services;
+  const struct {
+    int32_t stored;
+    int32_t loaded;
+    std::size_t logLines;
+  } cases[] = {{0, 0, 0}, {1, 1, 0}, {2, 2, 0}, {3, 3, 0}, {4, 4, 0}, {5, 3, 1}, {-1, 3, 1}, {1000, 3, 1}};
+  for (const auto& c : cases) {
+    qv::WallpaperSetupData saved;
+    saved.positionMode = c.stored;
+    qv::ArchiveWriter writer;
+    saved.Save(writer);
+    const std::string bytes = writer.Bytes();
+    ASSERT_EQ(static_cast<uint8_t>(bytes[bytes.size() - 4]), static_cast<uint8_t>(c.stored)) << "stored last";
+    qv::ArchiveReader reader(bytes.data(), bytes.size(), 0x10400);
+    qv::WallpaperSetupData loaded;
+    qvtest::LogCapture log;
+    ASSERT_TRUE(loaded.Load(reader)) << c.stored;
+    EXPECT_EQ(loaded.positionMode, c.loaded) << c.stored;
+    ASSERT_EQ(log.lines().size(), c.logLines) << c.stored;
+    if (c.logLines) EXPECT_NE(log.lines()[0].find("ChangeLists.cpp"), std::string::npos);
+  }
+}

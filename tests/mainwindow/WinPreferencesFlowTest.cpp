@@ -11,7 +11,7 @@
 #include "core/mainwindow/MainWindowRes.h"
 #include "i18n/LanguageManager.h"
 #include "pages/PagesRes.h"
-#include "pages/ProgramPages.h"
+#include "core/app/ProgramPages.h"
 #include "tests/mainwindow/MainWindowHarness.h"
 #include "tests/support/WinTestSupport.h"
 #include "widgets/Menu.h"

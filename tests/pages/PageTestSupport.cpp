@@ -10,6 +10,7 @@
 #include "changers/ModifyLogonScreen.h"
 #include "changers/ScreenSaverChanger.h"
 #include "i18n/LanguageManager.h"
+#include "imageinfo/InfoPickers.h"
 #include "tests/i18n/WinDialogText.h"
 #include "tests/support/WinTestSupport.h"
 
@@ -35,7 +36,8 @@ bool Shell(HWND, const std::string& target, int show) {
   Page().opened.push_back(std::to_string(show) + "|" + target);
   return true;
 }
-bool Folder(HWND, std::string* folder, bool* include) {
+bool Folder(HWND owner, std::string* folder, bool* include) {
+  if (Page().useRealFolderDialog) return qv::ProgramPageServices().pickFolder(owner, folder, include);
   if (Page().folder.empty()) return false;
   *folder = Page().folder;
   *include = Page().includeSubFolders;
@@ -111,6 +113,15 @@ const qv::PageServices& TestPageServices() {
     return s;
   }();
   return services;
+}
+
+bool StartPageTest(qv::PVoptionData* live) {
+  if (!LoadProgramLanguage("qveng.lng")) return false;
+  qv::InitInfoPickers();
+  Page() = PageRecord();
+  live->wallpaper.items.clear();
+  live->wallpaper.viewMode = 0;
+  return true;
 }
 
 bool LoadProgramLanguage(const char* file) {
@@ -268,6 +279,48 @@ std::string WinePath(const char* unixPath) {
   for (char& c : path)
     if (c == '/') c = '\\';
   return path;
+}
+
+MenuPick*& MenuPick::Current() {
+  static MenuPick* current = nullptr;
+  return current;
+}
+
+void CALLBACK MenuPick::Read(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND menuWindow = FindWindowA("#32768", nullptr);
+  HMENU menu = menuWindow ? reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0)) : nullptr;
+  if (!menu) return;
+  KillTimer(nullptr, timer);
+  MenuPick& pick = *Current();
+  pick.seen = true;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    char text[128] = "";
+    if (GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION) > 0)
+      pick.items.emplace_back(GetMenuItemID(menu, i), text);
+  }
+  for (WPARAM key : pick.keys) PostMessageA(menuWindow, WM_KEYDOWN, key, 0);
+}
+
+void CALLBACK MenuPick::Close(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  EndMenu();
+}
+
+void MenuPick::Run(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+  Current() = this;
+  const UINT_PTR read = SetTimer(nullptr, 0, 50, &MenuPick::Read);
+  const UINT_PTR close = SetTimer(nullptr, 0, 5000, &MenuPick::Close);
+  SendMessageA(page, message, wParam, lParam);
+  KillTimer(nullptr, read);
+  KillTimer(nullptr, close);
+  Current() = nullptr;
+  PageHost::Pump(100);
+}
+
+void MenuPick::RunContextMenu(const PageHost& host) {
+  RECT list = host.List().WindowRect();
+  const LPARAM inside = MAKELPARAM((list.left + list.right) / 2, (list.top + list.bottom) / 2);
+  Run(host.Window(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(host.List().Handle()), inside);
 }
 
 }  // namespace qvtest

@@ -21,6 +21,7 @@ struct PageRecord {
   std::string folder;                 // what the folder dialog double answers
   bool includeSubFolders = true;
   bool useRealFileDialog = false;
+  bool useRealFolderDialog = false;
   bool (*modifyWallpaper)(const std::string&, int) = nullptr;  // nullptr: answer true
   std::vector<std::string> wallpapers;
   bool (*changeBootScreen)(const std::string&) = nullptr;  // nullptr: answer true
@@ -34,6 +35,10 @@ struct PageRecord {
   std::vector<std::string> saverSettings;
 };
 PageRecord& Page();
+
+// A page test's start: English texts, the header readers, fresh doubles, and live settings
+// whose wallpaper list is empty and shown as details.
+bool StartPageTest(qv::PVoptionData* live);
 
 // The services with the doubles above; texts from the language manager.
 const qv::PageServices& TestPageServices();
@@ -97,6 +102,25 @@ class MessageBoxCloser {
  private:
   static void CALLBACK Check(HWND, UINT, UINT_PTR, DWORD);
   UINT_PTR timer_ = 0;
+};
+
+// Reads the pop-up menu the page opens and presses keys in it, from a timer that the menu's
+// own message loop runs; a second timer closes a menu that the keys did not close.
+struct MenuPick {
+  std::vector<std::pair<UINT, std::string>> items;  // command and text; separators left out
+  std::vector<WPARAM> keys;
+  bool seen = false;
+
+  // Sends message to the page, which opens its menu, and picks from it; the chosen command
+  // arrives as a posted WM_COMMAND, handled before this returns.
+  void Run(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+  // The page's list context menu, opened as a right click in the list's middle does.
+  void RunContextMenu(const PageHost& host);
+
+ private:
+  static MenuPick*& Current();
+  static void CALLBACK Read(HWND, UINT, UINT_PTR timer, DWORD);
+  static void CALLBACK Close(HWND, UINT, UINT_PTR timer, DWORD);
 };
 
 // A Unix path of the build as Wine's Z: drive names it.

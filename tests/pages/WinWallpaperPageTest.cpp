@@ -15,6 +15,7 @@
 namespace {
 
 using qvtest::HostedWallpaperPage;
+using qvtest::MenuPick;
 using qvtest::Page;
 
 // A Unix path of the build as Wine's Z: drive names it.
@@ -25,58 +26,9 @@ std::string WinePath(const char* unixPath) {
   return path;
 }
 
-// Reads the pop-up menu the page opens and presses keys in it, from a timer that the menu's
-// own message loop runs; a second timer closes a menu that the keys did not close.
-struct MenuPick {
-  std::vector<std::pair<UINT, std::string>> items;  // command and text; separators left out
-  std::vector<WPARAM> keys;
-  bool seen = false;
-
-  static MenuPick*& Current() {
-    static MenuPick* current = nullptr;
-    return current;
-  }
-  static void CALLBACK Read(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND menuWindow = FindWindowA("#32768", nullptr);
-    HMENU menu = menuWindow ? reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0)) : nullptr;
-    if (!menu) return;
-    KillTimer(nullptr, timer);
-    MenuPick& pick = *Current();
-    pick.seen = true;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-      char text[128] = "";
-      if (GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION) > 0)
-        pick.items.emplace_back(GetMenuItemID(menu, i), text);
-    }
-    for (WPARAM key : pick.keys) PostMessageA(menuWindow, WM_KEYDOWN, key, 0);
-  }
-  static void CALLBACK Close(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    EndMenu();
-  }
-  // Sends message to the page, which opens its menu, and picks from it; the chosen command
-  // arrives as a posted WM_COMMAND, handled before this returns.
-  void Run(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    Current() = this;
-    const UINT_PTR read = SetTimer(nullptr, 0, 50, &MenuPick::Read);
-    const UINT_PTR close = SetTimer(nullptr, 0, 5000, &MenuPick::Close);
-    SendMessageA(page, message, wParam, lParam);
-    KillTimer(nullptr, read);
-    KillTimer(nullptr, close);
-    Current() = nullptr;
-    HostedWallpaperPage::Pump(100);
-  }
-};
-
 class WallpaperPageTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(qvtest::LoadProgramLanguage("qveng.lng"));
-    qv::InitInfoPickers();
-    Page() = qvtest::PageRecord();
-    live.wallpaper.items.clear();
-    live.wallpaper.viewMode = 0;
-  }
+  void SetUp() override { ASSERT_TRUE(qvtest::StartPageTest(&live)); }
   // Rows named W X Y Z (no such files: the names are what counts).
   void FourRows(HostedWallpaperPage& host) {
     host.List().DeleteAll();

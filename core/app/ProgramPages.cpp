@@ -1,4 +1,4 @@
-#include "pages/ProgramPages.h"
+#include "core/app/ProgramPages.h"
 
 #include "boot/ui/BootScreenPage.h"
 #include "core/ShowMessage.h"

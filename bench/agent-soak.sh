@@ -47,7 +47,7 @@ x_resources() {
 "$QV_WINE" reg add 'HKCU\Software\Microsoft\Internet Explorer\Toolbar' /f >/dev/null 2>&1
 probe timers "$(windows_path "$CORPUS/thumbs")" || fail "cannot write the settings"
 start_agent
-"$QV_WINE" "$driver" "$CHANGES" 100 2>&1 | tr -d '\r' | while read -r line; do
+"$QV_WINE" "$driver" "$CHANGES" 100 2>&1 | sed -u 's/\r$//' | while read -r line; do
   case $line in
     changes*) echo "$line x_pixmaps x_windows x_gcs x_other x_pixmap_bytes" ;;
     [0-9]*) echo "$line $(x_resources)" ;;

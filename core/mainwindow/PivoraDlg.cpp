@@ -60,6 +60,11 @@ INT_PTR PivoraDlg::RunWindow(HINSTANCE instance) {
 
 bool PivoraDlg::OnInit() {
   HWND self = Handle();
+  // The template is narrower than the minimum; the size change below goes through ClampSize.
+  RECT created{};
+  GetWindowRect(self, &created);
+  SetWindowPos(self, nullptr, 0, 0, created.right - created.left, created.bottom - created.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   icon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
   services_.setMessageOwner(self);
 

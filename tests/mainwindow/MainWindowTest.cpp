@@ -123,8 +123,11 @@ TEST(MainWindow, TheWindowNeverShrinksBelowTheMinimumAndEscapeDoesNotEndIt) {
   MainWindowHarness h;
   h.Run(false, [&](MainWindowHarness& h) {
     h.OnUi([&] {
-      SetWindowPos(h.Window(), nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
       RECT r;
+      GetWindowRect(h.Window(), &r);
+      EXPECT_GE(r.right - r.left, 658) << "as it first shows";
+      EXPECT_GE(r.bottom - r.top, 480);
+      SetWindowPos(h.Window(), nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
       GetWindowRect(h.Window(), &r);
       EXPECT_GE(r.right - r.left, 658);
       EXPECT_GE(r.bottom - r.top, 480);

@@ -6,9 +6,10 @@
 #   (b) 100 thumbnails 96x96 through the kz.dll maker, vipsthumbnail and convert -thumbnail
 # Usage: bench/image-bench.sh BUILD_DIR CORPUS [RUNS]   (needs hyperfine, libvips-tools, imagemagick)
 # Prints medians and the ratios ImageMagick/ours and vipsthumbnail/ours (above 1: ours faster),
-# and checks our bitmaps against bench/expected/corpus-bitmaps.md5 (the output before the speed
-# work). ICOUNT=1 counts instructions instead (callgrind, one thread, one run each), beside djpeg
-# decoding the same file; SKIP_THUMBS=1 leaves out (b).
+# and checks our bitmaps against bench/expected/corpus-bitmaps.md5 (the output with the JPEG
+# decoded at a reduced DCT scale, so that a change of result is a conscious one). ICOUNT=1
+# counts instructions instead (callgrind, one thread, one run each), beside djpeg decoding the
+# same file whole and at 1/2, 1/4 and 1/8; SKIP_THUMBS=1 leaves out (b).
 set -euo pipefail
 B=$(cd "${1:?usage: image-bench.sh BUILD_DIR CORPUS [RUNS]}" && pwd)
 C=$(cd "${2:?corpus}" && pwd)
@@ -40,6 +41,10 @@ if [ "${ICOUNT:-}" = 1 ]; then
   for f in "$C"/big/kleiber-20mp.jpg "$C"/big/elephants-18mp-prog.jpg; do
     n=${f##*/}
     icount djpeg "$n" djpeg -outfile /dev/null "$f"
+    # The decode at each DCT scale our paths may pick, with the fast options they take.
+    for s in 1/2 1/4 1/8; do
+      icount "djpeg -scale $s" "$n" djpeg -scale "$s" -dct fast -nosmooth -outfile /dev/null "$f"
+    done
     icount "A ours" "$n" "$OURS" boot "$f" "$O/a.bmp"
     icount "A im-hint+scale-area" "$n" "$IM" -define jpeg:size=1280x960 "$f" -scale '640x480!' -dither FloydSteinberg -colors 16 -type Palette "BMP3:$O/b.bmp"
     icount "W ours" "$n" "$OURS" wallpaper "$f" "$O/a.bmp"

@@ -146,7 +146,13 @@ bool PatchLogonProgram(const std::string& picturePath, uint32_t backgroundColour
   WorkFile work;
   if (!CopyFileFresh(LogonProgramPath(), work.path)) return false;
   CxImage image;
-  if (!LoadChangerPicture(picturePath, true, &image)) return false;
+  // Brought to the screen while it loads (a photo is decoded reduced where that still covers
+  // the screen); ComposeScreen then finds it at its fitted size.
+  const auto fit = [](std::uint32_t width, std::uint32_t height) {
+    const Size fitted = FitToScreen(static_cast<int>(width), static_cast<int>(height));
+    return CxImage::FittedSize{fitted.width, fitted.height};
+  };
+  if (!LoadChangerPictureResampled(picturePath, true, &image, PictureLoadReport::kTellUser, fit)) return false;
   std::uint16_t language = 0;
   CheckResLanguageID(LogonProgramPath(), kResourceTypeBitmap, kBackgroundBitmap, &language);
   if (!ComposeScreen(image, static_cast<COLORREF>(backgroundColour))) return false;

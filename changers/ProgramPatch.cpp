@@ -7,6 +7,7 @@
 #include "changers/PEChecksum.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
+#include "platform/SystemFunctions.h"
 
 namespace qv {
 namespace {
@@ -59,15 +60,9 @@ LPCSTR AsResourceName(const PEResourceId& id) {
 }  // namespace
 
 bool LoadChecksumService() {
-  HMODULE library = LoadLibraryA("IMAGEHLP.DLL");
-  if (!library) {
-    QV_LOG();
-    return false;
-  }
-  // Stays loaded for the life of the process.
+  // Its library stays loaded for the life of the process.
   g_checksumService =
-      reinterpret_cast<MapFileAndCheckSumFn>(
-          reinterpret_cast<void*>(GetProcAddress(library, "MapFileAndCheckSumA")));
+      platform::LoadSystemFunction<MapFileAndCheckSumFn>(platform::SystemFunction::kMapFileAndCheckSumA);
   if (!g_checksumService) {
     QV_LOG();
     return false;

@@ -2,11 +2,14 @@
 
 #include "core/WindowsGeneration.h"
 #include "platform/Log.h"
+#include "platform/SafeFile.h"
 
 namespace qv {
 
 bool InitialiseSettings(PVoptionData& settings, const std::string& path, QuickSetupWizard wizard) {
   bool loaded = false;
+  // A save cut off between its renames (Windows 95, 98 and Me) left the file under another name.
+  if (!platform::RecoverReplacedFile(path)) QV_LOG_MSG(path.c_str());
   try {
     loaded = settings.Load(path);
   } catch (...) {

@@ -4,6 +4,7 @@
 
 #include "platform/Log.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SystemFunctions.h"
 
 namespace qv {
 namespace {
@@ -12,18 +13,9 @@ using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 
 // The viewer library stays loaded once used: its windows live in it until CloseHelp.
 HtmlHelpFunction Viewer() {
-  static HtmlHelpFunction function = [] {
-    HMODULE library = LoadLibraryA("hhctrl.ocx");
-    if (!library) {
-      QV_LOG();
-      return HtmlHelpFunction(nullptr);
-    }
-    auto found = reinterpret_cast<HtmlHelpFunction>(
-        reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpA")));
-    if (!found) QV_LOG();
-    return found;
-  }();
-  return function;
+  auto found = platform::LoadSystemFunction<HtmlHelpFunction>(platform::SystemFunction::kHtmlHelpA);
+  if (!found) QV_LOG();
+  return found;
 }
 
 bool used = false;

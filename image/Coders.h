@@ -57,16 +57,25 @@ bool EncodeWbmp(CoderJob& job);
 bool DecodeWmf(CoderJob& job);
 #endif
 
-// JPEG decoding scaled on load for a box: the smallest DCT scale (1/1 .. 1/8) whose result is
-// not smaller than the picture fitted into boxWidth x boxHeight (aspect kept, never enlarged).
+// JPEG decoding scaled on load for a box: the DCT scale DecodeScaleEighths picks for the picture
+// fitted into boxWidth x boxHeight (aspect kept, never enlarged).
 // A zero box decodes at full size. The picture's full size goes to fullWidth / fullHeight.
 bool DecodeJpegScaled(CoderJob& job, uint32_t boxWidth, uint32_t boxHeight, uint32_t* fullWidth,
                       uint32_t* fullHeight);
 
-// JPEG decoding for Load followed by Resample(fit(width, height), mode 0): a colour picture that
-// shrinks both ways is averaged while it is decoded (*resampled is set); any other is decoded
-// whole, for the caller to resample.
-bool DecodeJpegResampled(CoderJob& job, const CxImage::SizeFit& fit, bool* resampled);
+// What a resampled JPEG decode did: the size the fit gave for the picture's full size, whether
+// the picture came from the decoder at a reduced DCT scale, and whether it is at the target.
+struct ResampledDecode {
+  CxImage::FittedSize target{0, 0};
+  bool reduced = false;
+  bool resampled = false;
+};
+
+// JPEG decoding for a picture to be brought to the size fit gives for its full size: decoded at
+// the DCT scale DecodeScaleEighths picks for that size, then a colour picture that still shrinks
+// both ways is averaged while it is decoded; any other is left at the decoded size, for the
+// caller to bring to the target.
+bool DecodeJpegResampled(CoderJob& job, const CxImage::SizeFit& fit, ResampledDecode* result);
 
 // The size of a width x height picture fitted into the box, aspect kept, never enlarged; at
 // least 1 x 1.

@@ -233,10 +233,12 @@ class CXIMAGE_API CxImage {
     long width, height;
   };
   using SizeFit = std::function<FittedSize(uint32_t width, uint32_t height)>;
-  // Load, then Resample(size, mode 0) to the size that fit gives for the picture, with the same
-  // result; a colour JPEG that shrinks both ways is averaged while it is decoded, so the whole
-  // picture is never held. False when the picture cannot be loaded; *resampled (optional) tells
-  // whether it was brought to the fitted size (a failed Resample leaves it as loaded).
+  // Load, then brought to the size that fit gives for the picture's full size. A JPEG is decoded
+  // at the reduced DCT scale that still covers that size (image/DecodeScale.h) and, in colour
+  // and shrinking both ways, averaged while it decodes, so the whole picture is never held; any
+  // other picture gets Resample(size, mode 0), with the same result as Load then Resample. False
+  // when the picture cannot be loaded; *resampled (optional) tells whether it was brought to the
+  // fitted size (a failed resampling leaves it as loaded).
   bool LoadResampled(const char* filename, uint32_t imagetype, const SizeFit& fit, bool* resampled);
   bool Decode(CxFile* hFile, uint32_t imagetype);
   bool Decode(FILE* hFile, uint32_t imagetype);

@@ -7,6 +7,7 @@
 #include "image/Coders.h"
 #include "image/CxImage.h"
 #include "image/ImageLimits.h"
+#include "image/SeparableResample.h"
 
 namespace qv {
 namespace image {
@@ -44,7 +45,27 @@ bool ReadRest(CxFile& file, std::vector<uint8_t>& out, size_t maxBytes) {
 
 namespace {
 const char kUnsupported[] = "Unsupported operation for this format";
+
+// The rest of the way for a JPEG decoded at a reduced scale. Where one side still shrinks and
+// the other does not (a fixed size that stretches the picture), the sides are taken one at a
+// time, so that the shrinking one is averaged rather than point-sampled.
+bool FinishReducedDecode(CxImage& image, long width, long height) {
+  const long oldW = long(image.GetWidth()), oldH = long(image.GetHeight());
+  if ((width < oldW) == (height < oldH) || image.GetBpp() != 24) return image.Resample(width, height, 0);
+  CxImage made;
+  made.CopyInfo(image);
+  if (!made.Create(uint32_t(width), uint32_t(height), 24, image.GetType())) {
+    image.SetLastError(made.GetLastError());
+    return false;
+  }
+  if (!qv::image::SeparableResample(image, made)) {
+    image.SetLastError("Cancelled");
+    return false;
+  }
+  image.Transfer(made);
+  return true;
 }
+}  // namespace
 
 bool CxImage::Load(const char* filename, uint32_t imagetype) {
   if (!filename) return false;
@@ -54,19 +75,23 @@ bool CxImage::Load(const char* filename, uint32_t imagetype) {
 }
 
 bool CxImage::LoadResampled(const char* filename, uint32_t imagetype, const SizeFit& fit, bool* resampled) {
-  bool done = false;
   if (resampled) *resampled = false;
   if (!filename) return false;
   CxIOFile file;
   if (!file.Open(filename, "rb")) return false;
+  qv::image::ResampledDecode jpeg;
+  const bool isJpeg = imagetype == CXIMAGE_FORMAT_JPG;
   const bool loaded =
-      imagetype == CXIMAGE_FORMAT_JPG
-          ? DecodeWith(&file, imagetype, [&](qv::image::CoderJob& job) { return qv::image::DecodeJpegResampled(job, fit, &done); })
-          : Decode(&file, imagetype);
+      isJpeg ? DecodeWith(&file, imagetype,
+                          [&](qv::image::CoderJob& job) { return qv::image::DecodeJpegResampled(job, fit, &jpeg); })
+             : Decode(&file, imagetype);
   if (!loaded) return false;
+  bool done = jpeg.resampled;
   if (!done) {
-    const FittedSize size = fit(GetWidth(), GetHeight());
-    done = size.width > 0 && size.height > 0 && Resample(size.width, size.height, 0);
+    // A JPEG may come from the decoder reduced: the fit was asked for its full size.
+    const FittedSize size = isJpeg ? jpeg.target : fit(GetWidth(), GetHeight());
+    done = size.width > 0 && size.height > 0 &&
+           (jpeg.reduced ? FinishReducedDecode(*this, size.width, size.height) : Resample(size.width, size.height, 0));
   }
   if (resampled) *resampled = done;
   return true;

@@ -13,6 +13,7 @@ extern "C" {
 
 #include "image/AreaAverage.h"
 #include "image/Coders.h"
+#include "image/DecodeScale.h"
 
 namespace qv {
 namespace image {
@@ -124,9 +125,11 @@ struct Decoder {
   jpeg_decompress_struct cinfo;
   ErrorManager err;
   Source src;
-  // Set for a decode that is resampled: the size wanted, and the averaging fed while decoding
-  // (it lives here, outside the jump frame, so that a long jump out of the library frees it).
+  // Set for a decode that is resampled: the size wanted, which the fit gives for the picture's
+  // full size, and the averaging fed while decoding (it lives here, outside the jump frame, so
+  // that a long jump out of the library frees it).
   const CxImage::SizeFit* fit = nullptr;
+  CxImage::FittedSize target{0, 0};
   std::unique_ptr<AreaAverageFeed> feed;
 };
 
@@ -143,21 +146,24 @@ void AttachSource(Decoder& d, CxFile& file) {
   d.cinfo.src = &d.src.pub;
 }
 
-// The smallest DCT scale whose result still covers the picture fitted into the box.
-void ChooseScale(jpeg_decompress_struct& cinfo, uint32_t boxWidth, uint32_t boxHeight) {
-  uint32_t minWidth, minHeight;
-  FitIntoBoxSize(cinfo.image_width, cinfo.image_height, boxWidth, boxHeight, &minWidth, &minHeight);
-  unsigned denom = 8;
-  while (denom > 1 && ((cinfo.image_width + denom - 1) / denom < minWidth ||
-                       (cinfo.image_height + denom - 1) / denom < minHeight))
-    denom /= 2;
-  cinfo.scale_num = 1;
-  cinfo.scale_denom = denom;
-  if (denom > 1) {
+// Decodes at the scale DecodeScaleEighths picks for the target size.
+void ChooseScale(jpeg_decompress_struct& cinfo, uint32_t targetWidth, uint32_t targetHeight) {
+  const unsigned eighths = DecodeScaleEighths(cinfo.image_width, cinfo.image_height, targetWidth, targetHeight);
+  cinfo.scale_num = eighths;
+  cinfo.scale_denom = 8;
+  if (eighths < 8) {
     // The picture is reduced further anyway: the fast paths lose nothing visible.
     cinfo.dct_method = JDCT_IFAST;
     cinfo.do_fancy_upsampling = FALSE;
   }
+}
+
+// For a resampled decode: the size the fit gives for the picture's full size, and the decoder's
+// scale for it. A target that does not shrink the picture keeps the full decode.
+void ChooseResampledScale(Decoder& d) {
+  d.target = (*d.fit)(d.cinfo.image_width, d.cinfo.image_height);
+  if (d.target.width <= 0 || d.target.height <= 0) return;
+  ChooseScale(d.cinfo, uint32_t(d.target.width), uint32_t(d.target.height));
 }
 
 void SetDensity(const jpeg_decompress_struct& cinfo, CxImage& image) {
@@ -225,7 +231,7 @@ bool FeedRows(jpeg_decompress_struct& cinfo, CoderJob& job, bool cmyk, AreaAvera
 bool StartFeed(Decoder& d, CoderJob& job, bool grey) {
   if (!d.fit || grey) return false;
   const uint32_t w = d.cinfo.output_width, h = d.cinfo.output_height;
-  const CxImage::FittedSize size = (*d.fit)(w, h);
+  const CxImage::FittedSize size = d.target;
   if (size.width <= 0 || size.height <= 0 || uint64_t(size.width) >= w || uint64_t(size.height) >= h) return false;
   if (!job.Create(uint32_t(size.width), uint32_t(size.height), 24, "Can't allocate memory")) return false;
   d.feed = MakeAreaAverageFeed(w, h, job.image);
@@ -269,7 +275,13 @@ bool RunDecode(Decoder& d, CoderJob& job, uint32_t boxWidth, uint32_t boxHeight,
   const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
   const bool grey = cinfo.jpeg_color_space == JCS_GRAYSCALE;
   cinfo.out_color_space = cmyk ? JCS_CMYK : grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
-  if (boxWidth && boxHeight) ChooseScale(cinfo, boxWidth, boxHeight);
+  if (d.fit) {
+    ChooseResampledScale(d);
+  } else if (boxWidth && boxHeight) {
+    uint32_t fitWidth, fitHeight;
+    FitIntoBoxSize(cinfo.image_width, cinfo.image_height, boxWidth, boxHeight, &fitWidth, &fitHeight);
+    ChooseScale(cinfo, fitWidth, fitHeight);
+  }
   jpeg_start_decompress(&cinfo);
   const bool ok = DecodeRows(d, job, cmyk, grey);
   jpeg_destroy_decompress(&cinfo);
@@ -351,11 +363,13 @@ bool DecodeJpegScaled(CoderJob& job, uint32_t boxWidth, uint32_t boxHeight, uint
 
 bool DecodeJpeg(CoderJob& job) { return DecodeJpegScaled(job, 0, 0, nullptr, nullptr); }
 
-bool DecodeJpegResampled(CoderJob& job, const CxImage::SizeFit& fit, bool* resampled) {
+bool DecodeJpegResampled(CoderJob& job, const CxImage::SizeFit& fit, ResampledDecode* result) {
   std::unique_ptr<Decoder> d = NewDecoder();
   d->fit = &fit;
   const bool ok = RunDecode(*d, job, 0, 0, nullptr, nullptr);
-  *resampled = ok && d->feed != nullptr;
+  result->target = d->target;
+  result->reduced = ok && d->cinfo.scale_num < d->cinfo.scale_denom;
+  result->resampled = ok && d->feed != nullptr;
   return ok;
 }
 

@@ -6,6 +6,7 @@
 #include "net/BodyReader.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
+#include "platform/SystemFunctions.h"
 
 namespace qv {
 namespace {
@@ -22,18 +23,10 @@ using InternetCloseHandleFn = BOOL(WINAPI*)(HINTERNET);
 
 constexpr char kUserAgent[] = "QuorvexBrowser";
 
+// The libraries come from the system folder and stay loaded once the first check needed them.
 template <typename Fn>
-Fn Entry(const ScopedLibrary& library, const char* name) {
-  if (!library) return nullptr;
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library.Get(), name)));
-}
-
-// From the system folder only, so that a copy planted beside the program or in the current
-// folder is never taken for the system's.
-HMODULE LoadSystemLibrary(const char* name) {
-  std::string path = platform::SystemFolder();
-  if (path.empty()) return nullptr;
-  return LoadLibraryA((path + "\\" + name).c_str());
+Fn Entry(platform::SystemFunction which) {
+  return platform::LoadSystemFunction<Fn>(which);
 }
 
 }  // namespace
@@ -45,36 +38,34 @@ WebFetcher::WebFetcher(std::string probeHost, std::size_t maxBody)
 }
 
 void WebFetcher::LoadSockets() {
-  sockets_.Reset(LoadSystemLibrary("ws2_32.dll"));
   // Name resolution fails with "not initialised" until the library has been started.
-  auto startup = Entry<WsaStartupFn>(sockets_, "WSAStartup");
+  auto startup = Entry<WsaStartupFn>(platform::SystemFunction::kWSAStartup);
   WSADATA data;
   socketsStarted_ = startup && startup(MAKEWORD(1, 1), &data) == 0;
 }
 
 void WebFetcher::LoadInternet() {
-  internet_.Reset(LoadSystemLibrary("wininet.dll"));
-  auto open = Entry<InternetOpenFn>(internet_, "InternetOpenA");
+  auto open = Entry<InternetOpenFn>(platform::SystemFunction::kInternetOpenA);
   if (open) root_ = open(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
 }
 
 WebFetcher::~WebFetcher() {
-  auto close = Entry<InternetCloseHandleFn>(internet_, "InternetCloseHandle");
+  auto close = Entry<InternetCloseHandleFn>(platform::SystemFunction::kInternetCloseHandle);
   if (root_ && close) close(static_cast<HINTERNET>(root_));
-  auto cleanup = Entry<WsaCleanupFn>(sockets_, "WSACleanup");
+  auto cleanup = Entry<WsaCleanupFn>(platform::SystemFunction::kWSACleanup);
   if (socketsStarted_ && cleanup) cleanup();
 }
 
 bool WebFetcher::IsOnline() {
   if (online_ >= 0) return online_ == 1;
-  auto resolve = Entry<GetHostByNameFn>(sockets_, "gethostbyname");
+  auto resolve = Entry<GetHostByNameFn>(platform::SystemFunction::kGetHostByName);
   online_ = socketsStarted_ && resolve && resolve(probeHost_.c_str()) != nullptr ? 1 : 0;
   return online_ == 1;
 }
 
 std::string WebFetcher::FetchText(const std::string& url) {
-  auto openUrl = Entry<InternetOpenUrlFn>(internet_, "InternetOpenUrlA");
-  auto close = Entry<InternetCloseHandleFn>(internet_, "InternetCloseHandle");
+  auto openUrl = Entry<InternetOpenUrlFn>(platform::SystemFunction::kInternetOpenUrlA);
+  auto close = Entry<InternetCloseHandleFn>(platform::SystemFunction::kInternetCloseHandle);
   if (!root_ || !openUrl || !close || !IsOnline()) return std::string();
   HINTERNET request = openUrl(static_cast<HINTERNET>(root_), url.c_str(), nullptr, 0, 0, 0);
   if (!request) return std::string();
@@ -84,8 +75,8 @@ std::string WebFetcher::FetchText(const std::string& url) {
 }
 
 std::string WebFetcher::ReadResponse(void* request) {
-  auto query = Entry<HttpQueryInfoFn>(internet_, "HttpQueryInfoA");
-  auto read = Entry<InternetReadFileFn>(internet_, "InternetReadFile");
+  auto query = Entry<HttpQueryInfoFn>(platform::SystemFunction::kHttpQueryInfoA);
+  auto read = Entry<InternetReadFileFn>(platform::SystemFunction::kInternetReadFile);
   if (!query || !read) return std::string();
   char lengthText[32] = {};
   DWORD size = sizeof lengthText - 1;

@@ -36,8 +36,6 @@ class WebFetcher {
 
   std::string probeHost_;
   std::size_t maxBody_;
-  ScopedLibrary sockets_;
-  ScopedLibrary internet_;
   bool socketsStarted_ = false;
   int online_ = -1;  // -1 not asked yet, then 0 / 1
   void* root_ = nullptr;  // HINTERNET, closed at destruction

@@ -7,7 +7,9 @@
 #include "i18n/LanguageManager.h"
 #include "pages/PagesRes.h"
 #include "platform/Log.h"
+#include "platform/SpecialFolders.h"
 #include "widgets/Window.h"
+#include "widgets/WindowSubclass.h"
 
 namespace qv {
 namespace {
@@ -29,27 +31,23 @@ std::string DialogText(const char* key) {
 }
 
 std::string NetworkFolder() {
-  char path[MAX_PATH] = "";
-  if (!::SHGetSpecialFolderPathA(nullptr, path, CSIDL_NETHOOD, FALSE)) return std::string();
-  return Lower(path);
+  return Lower(platform::SpecialFolderPath(CSIDL_NETHOOD));
 }
 
 struct BrowseState {
   std::string network;
   HWND box = nullptr;
   bool includeSubFolders = true;
+  widgets::WindowSubclass watch;  // of the browser window, until it goes
 };
 
 // The box keeps its state when the user ticks it; the browser's own callback does not hear of
 // that, so the browser window is watched until it goes.
-LRESULT CALLBACK WatchBrowser(HWND browser, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                              DWORD_PTR data) {
-  BrowseState& state = *reinterpret_cast<BrowseState*>(data);
-  if (message == WM_DESTROY && state.box) {
+LRESULT WatchBrowser(void* data, HWND browser, UINT message, WPARAM wParam, LPARAM lParam) {
+  BrowseState& state = *static_cast<BrowseState*>(data);
+  if (message == WM_DESTROY && state.box)
     state.includeSubFolders = ::SendMessageA(state.box, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    ::RemoveWindowSubclass(browser, &WatchBrowser, 1);
-  }
-  return ::DefSubclassProc(browser, message, wParam, lParam);
+  return state.watch.CallPrevious(browser, message, wParam, lParam);
 }
 
 // The check box over the bottom 20 pixels of the folder tree; the tree gives up that strip so
@@ -69,7 +67,7 @@ void AddCheckBox(HWND browser, BrowseState& state) {
   if (!state.box) return;
   ::SendMessageA(state.box, BM_SETCHECK, BST_CHECKED, 0);
   ::SendMessageA(state.box, WM_SETFONT, ::SendMessageA(::GetDlgItem(browser, IDOK), WM_GETFONT, 0, 0), TRUE);
-  ::SetWindowSubclass(browser, &WatchBrowser, 1, reinterpret_cast<DWORD_PTR>(&state));
+  state.watch.Attach(browser, &WatchBrowser, &state);
 }
 
 int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM lParam, LPARAM data) {

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "platform/SafeFile.h"
+
 namespace platform {
 namespace {
 
@@ -124,7 +126,7 @@ bool WriteFileReplacing(const std::string& path, const void* data, std::size_t s
   if (fd < 0) return false;
   bool ok = WriteAll(fd, static_cast<const char*>(data), size) && fsync(fd) == 0;
   ok = close(fd) == 0 && ok;
-  if (ok) ok = rename(fresh.c_str(), target.c_str()) == 0;
+  if (ok) ok = MoveFileOver(fresh, target);
   if (!ok) unlink(fresh.c_str());
   return ok;
 }

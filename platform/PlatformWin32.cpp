@@ -6,6 +6,9 @@
 #include <cstring>
 #include <ctime>
 
+#include "platform/SafeFile.h"
+#include "platform/SpecialFolders.h"
+
 namespace platform {
 namespace {
 
@@ -109,7 +112,7 @@ bool ReplaceWithRetries(const std::string& fresh, const std::string& path) {
   constexpr int kRetries = 10;
   constexpr DWORD kPauseMs = 25;
   for (int attempt = 0;; ++attempt) {
-    if (MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    if (MoveFileOver(fresh, path)) return true;
     const DWORD error = GetLastError();
     const DWORD target = GetFileAttributesA(path.c_str());
     const bool heldFile = (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION) &&
@@ -152,11 +155,7 @@ std::string ProgramFilePath() {
   return FromBuffer(buffer, n, MAX_PATH);
 }
 
-std::string AppDataFolder() {
-  char buffer[MAX_PATH] = "";
-  if (!SHGetSpecialFolderPathA(nullptr, buffer, CSIDL_APPDATA, FALSE)) return std::string();
-  return buffer;
-}
+std::string AppDataFolder() { return SpecialFolderPath(CSIDL_APPDATA); }
 
 std::string WindowsFolder() {
   char buffer[MAX_PATH];

@@ -24,6 +24,37 @@ enum FileAttribute : unsigned {
 bool ReplaceFileContent(const std::string& path, const std::string& bytes,
                         const std::string& backupPath);
 
+// --- How a complete new file takes the old one's place ----------------------------------------
+//
+// Windows NT moves the new file over the old one in one step, with write-through. Windows 95, 98
+// and Me cannot (MoveFileEx fails there): the old file is renamed to path + ".qvbak", the new one
+// is renamed into place, and then the old one is deleted. A crash between those renames leaves
+// the file only under one of those names; RecoverReplacedFile, called before the file is read,
+// puts it back.
+
+// Chooses the renames (on for 95, 98 and Me; set once at start-up, and by tests). Off, the
+// renames are still taken where the system reports that it cannot move over a file.
+void SetReplaceByRenaming(bool on);
+bool ReplaceByRenaming();
+
+// Puts the complete file fresh in the place of path, which may be missing. With keepOld the old
+// content stays as path + ".qvbak" when the renames leave it there anyway. False when it could
+// not; path then has its old content (or is missing, as before) and fresh is left.
+bool MoveFileOver(const std::string& fresh, const std::string& path, bool keepOld = false);
+
+// When path is missing but a replacement was cut off between its renames, puts the right file
+// back: the complete new one (path + ".qvnew", complete once the old was renamed away) or else the
+// old one (path + ".qvbak"); a lone ".qvnew" (a first write) is taken too, and whoever reads it
+// checks it as any file. False when a file was there to put back and could not be.
+bool RecoverReplacedFile(const std::string& path);
+
+// The file operations under the above, on both systems.
+bool FileExists(const std::string& path);
+// Renames a file; fails when to exists.
+bool RenameFile(const std::string& from, const std::string& to);
+// Deletes a file, a read-only one too; true when no file is left at path.
+bool RemoveFile(const std::string& path);
+
 // Sets the attributes of an existing file (kAttrNormal alone clears them). False when the file
 // is missing or the attributes can't be set.
 bool SetFileAttributeBits(const std::string& path, unsigned attributes);

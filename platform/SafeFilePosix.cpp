@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/FileReplacement.h"
+
 namespace platform {
 namespace {
 
@@ -50,13 +52,35 @@ bool ReplaceFileContent(const std::string& path, const std::string& bytes,
                         const std::string& backupPath) {
   std::string fresh = path + ".qvnew";
   if (!WriteNewFile(fresh, bytes.data(), bytes.size())) return false;
-  if ((!backupPath.empty() && !CopyToBackup(path, backupPath)) ||
-      std::rename(fresh.c_str(), path.c_str()) != 0) {
+  // Renaming leaves the old content under the backup's own name: no copy is needed then.
+  const bool renamedIsBackup = backupPath == path + ".qvbak";
+  const bool copy = !backupPath.empty() && !(renamedIsBackup && ReplaceByRenaming());
+  if ((copy && !CopyToBackup(path, backupPath)) || !MoveFileOver(fresh, path, renamedIsBackup)) {
     ::unlink(fresh.c_str());
     return false;
   }
   return true;
 }
+
+MoveResult MoveInOneStep(const std::string& fresh, const std::string& path) {
+  return std::rename(fresh.c_str(), path.c_str()) == 0 ? MoveResult::kMoved : MoveResult::kFailed;
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool RenameFile(const std::string& from, const std::string& to) {
+  struct stat st {};
+  if (::lstat(to.c_str(), &st) == 0) {
+    errno = EEXIST;
+    return false;
+  }
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
 
 bool SetFileAttributeBits(const std::string& path, unsigned attributes) {
   struct stat st {};

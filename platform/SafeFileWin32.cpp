@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/FileReplacement.h"
+
 namespace platform {
 namespace {
 
@@ -50,17 +52,40 @@ bool ReplaceFileContent(const std::string& path, const std::string& bytes,
                         const std::string& backupPath) {
   std::string fresh = path + ".qvnew";
   if (!WriteNewFile(fresh, bytes)) return false;
+  // Renaming leaves the old content under the backup's own name: no copy is needed then.
+  const bool renamedIsBackup = backupPath == path + ".qvbak";
   bool ok = true;
-  if (!backupPath.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+  if (!backupPath.empty() && FileExists(path) && !(renamedIsBackup && ReplaceByRenaming())) {
     // An earlier backup may carry read-only; it is ours to replace.
     if (GetFileAttributesA(backupPath.c_str()) != INVALID_FILE_ATTRIBUTES)
       SetFileAttributesA(backupPath.c_str(), FILE_ATTRIBUTE_NORMAL);
     ok = CopyFileA(path.c_str(), backupPath.c_str(), FALSE) != FALSE;
   }
-  ok = ok && MoveFileExA(fresh.c_str(), path.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  ok = ok && MoveFileOver(fresh, path, renamedIsBackup);
   if (!ok) DeleteFileA(fresh.c_str());
   return ok;
+}
+
+MoveResult MoveInOneStep(const std::string& fresh, const std::string& path) {
+  if (MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return MoveResult::kMoved;
+  return GetLastError() == ERROR_CALL_NOT_IMPLEMENTED ? MoveResult::kNotSupported
+                                                      : MoveResult::kFailed;
+}
+
+bool FileExists(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool RenameFile(const std::string& from, const std::string& to) {
+  return MoveFileA(from.c_str(), to.c_str()) != FALSE;
+}
+
+bool RemoveFile(const std::string& path) {
+  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  return DeleteFileA(path.c_str()) != FALSE;
 }
 
 bool SetFileAttributeBits(const std::string& path, unsigned attributes) {

@@ -17,7 +17,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick
   valgrind nsis
-  mate-backgrounds python3-pefile
+  mate-backgrounds lomiri-wallpapers-20.04 python3-pefile
   fp-utils-3.2.2 libchm-bin
 )
 # Wanted but not required: the Windows tests fall back to the 64-bit build without them.

@@ -5,7 +5,9 @@
 # moment, and the files left are checked: qv.dat loads as the old or the new settings, boot.ini
 # reads with all its entries and has a backup, QVLOGO.EXE and QVUIHOST.EXE are absent or whole
 # (checksum and resources), and neither boot.ini nor the registry names a copy that is missing.
-#   scripts/kill-trials.sh [TRIALS] [TARGET...]   (default 200; settings bootini kernel logon)
+# settings9x saves qv.dat by renames, as on Windows 95, 98 and Me, and recovers it as start-up
+# does before the check.
+#   scripts/kill-trials.sh [TRIALS] [TARGET...]   (default 200; settings settings9x bootini kernel logon)
 #   SPAN_<target>=seconds   the kill falls at a random moment this long after the first write
 #                           began (defaults below: some ten writes' time of each target here)
 # Needs the Windows build (scripts/build.sh win64 or win32, target qv_kill_trial). Prints per
@@ -13,21 +15,22 @@
 # that fell inside a write, the torn results, the processes run again because Wine did not run
 # them to their end (a writer that never began, a check that ended without its verdict; each
 # shown with its status, output and Wine's messages), the checks that did not run to their end
-# twice, the checks that had to wait for the killed writer to leave the wine server's process
-# list, the mean time of a write, and the mean time from a writer's launch to its first write. The files of every such
-# trial are kept in KEEP (default build/kill-trials/<time of the run>). Exit 1 when anything was torn or could not
+# twice, the checks that found qv.dat only under its replacement names (recovered: the kill fell
+# between the renames), the checks that had to wait for the killed writer to leave the wine
+# server's process list, the mean time of a write, and the mean time from a writer's launch to
+# its first write. The files of every such trial are kept in KEEP (default build/kill-trials/<time of the run>). Exit 1 when anything was torn or could not
 # be checked twice. Not part of the test run: 200 trials of four targets take about a quarter of an hour.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$ROOT/scripts/wine-env.sh"
 TRIALS=${1:-200}; shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(settings bootini kernel logon)
+[ ${#targets[@]} -gt 0 ] || targets=(settings settings9x bootini kernel logon)
 for t in "${targets[@]}"; do
-  case $t in settings|bootini|kernel|logon) ;; *) echo "kill-trials: unknown target $t" >&2; exit 2 ;; esac
+  case $t in settings|settings9x|bootini|kernel|logon) ;; *) echo "kill-trials: unknown target $t" >&2; exit 2 ;; esac
 done
 # A write takes about 7 ms (settings), 2 ms (boot.ini), 40 ms (kernel) and 150 ms (logon) here.
-SPAN_settings=${SPAN_settings:-0.3} SPAN_bootini=${SPAN_bootini:-0.2}
+SPAN_settings=${SPAN_settings:-0.3} SPAN_settings9x=${SPAN_settings9x:-0.3} SPAN_bootini=${SPAN_bootini:-0.2}
 SPAN_kernel=${SPAN_kernel:-0.6} SPAN_logon=${SPAN_logon:-1.5}
 START_TIMEOUT=${START_TIMEOUT:-60}
 EXE=$QV_WIN_BUILD/tests/killtrials/qv_kill_trial.exe
@@ -87,11 +90,11 @@ wait_begin() {
 }
 
 bad=0
-printf '%-9s %6s %7s %6s %6s %8s %5s %9s %9s %6s %8s %8s\n' target trials written failed killed in-write torn restarted unchecked waited 'ms/write' 'start ms'
+printf '%-10s %6s %7s %6s %6s %8s %9s %5s %9s %9s %6s %8s %8s\n' target trials written failed killed in-write recovered torn restarted unchecked waited 'ms/write' 'start ms'
 for t in "${targets[@]}"; do
   "$QV_WINE" "$EXE" setup || { echo "kill-trials: setup failed" >&2; exit 2; }
   span_var=SPAN_$t; span=${!span_var:-1}
-  torn=0 writes=0 failed=0 killed=0 inside=0 restarted=0 unchecked=0 waited=0 ms=0 start_ms=0 i=0 in_a_row=0
+  torn=0 writes=0 failed=0 killed=0 inside=0 recovered=0 restarted=0 unchecked=0 waited=0 ms=0 start_ms=0 i=0 in_a_row=0
   while [ "$i" -lt "$TRIALS" ]; do
     launched=$(date +%s%N)
     WINEDEBUG=-all,err+all "$QV_WINE" "$EXE" write "$t" >"$LOG/out" 2>"$LOG/err" &
@@ -130,13 +133,14 @@ for t in "${targets[@]}"; do
       fi
     fi
     grep -q '^waited' "$LOG/check" && waited=$((waited + 1))
+    grep -q '^recovered' "$LOG/check" && recovered=$((recovered + 1))
     if [ "$rc" -ne 0 ]; then
       torn=$((torn + 1))
       report "$i" "$t" "$(cat "$LOG/check")"
     fi
   done
   [ "$torn" -eq 0 ] && [ "$unchecked" -eq 0 ] || bad=1
-  printf '%-9s %6s %7s %6s %6s %8s %5s %9s %9s %6s %8s %8s\n' "$t" "$TRIALS" "$writes" "$failed" "$killed" "$inside" "$torn" "$restarted" "$unchecked" "$waited" \
+  printf '%-10s %6s %7s %6s %6s %8s %9s %5s %9s %9s %6s %8s %8s\n' "$t" "$TRIALS" "$writes" "$failed" "$killed" "$inside" "$recovered" "$torn" "$restarted" "$unchecked" "$waited" \
     "$(awk -v s="$ms" -v n=$((writes + failed)) 'BEGIN {printf "%.0f", n ? s / n : 0}')" $((start_ms / TRIALS))
 done
 [ "$bad" -eq 0 ]

@@ -5,7 +5,6 @@
 namespace widgets {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x51564C4B;  // "QVLK"
 
 int Brightness(COLORREF colour) {
   return (GetRValue(colour) * 299 + GetGValue(colour) * 587 + GetBValue(colour) * 114) / 1000;
@@ -21,20 +20,15 @@ COLORREF LinkColour() {
   return colour != RGB(0, 0, 0) && (contrast > 96 || contrast < -96) ? colour : RGB(0, 102, 204);
 }
 
-HyperlinkLabel::~HyperlinkLabel() {
-  if (attached_ && IsWindow()) ::RemoveWindowSubclass(Handle(), &Procedure, kSubclassId);
-}
-
 bool HyperlinkLabel::Attach(HWND control) {
-  if (!control || attached_) return false;
+  if (!control || subclass_.Attached()) return false;
   Window::Attach(control);
   LONG_PTR style = ::GetWindowLongPtrA(control, GWL_STYLE);
   ::SetWindowLongPtrA(control, GWL_STYLE, style | SS_NOTIFY | WS_TABSTOP);
   MakeFont(Font());
-  attached_ = ::SetWindowSubclass(control, &Procedure, kSubclassId,
-                                  reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+  const bool attached = subclass_.Attach(control, &Route, this);
   ::InvalidateRect(control, nullptr, TRUE);
-  return attached_;
+  return attached;
 }
 
 void HyperlinkLabel::MakeFont(HFONT base) {
@@ -45,15 +39,8 @@ void HyperlinkLabel::MakeFont(HFONT base) {
   font_.Reset(::CreateFontIndirectA(&description));
 }
 
-LRESULT CALLBACK HyperlinkLabel::Procedure(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam, UINT_PTR, DWORD_PTR self) {
-  auto* label = reinterpret_cast<HyperlinkLabel*>(self);
-  if (message == WM_NCDESTROY) {
-    ::RemoveWindowSubclass(window, &Procedure, kSubclassId);
-    label->attached_ = false;
-    return ::DefSubclassProc(window, message, wParam, lParam);
-  }
-  return label->OnMessage(message, wParam, lParam);
+LRESULT HyperlinkLabel::Route(void* self, HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+  return static_cast<HyperlinkLabel*>(self)->OnMessage(message, wParam, lParam);
 }
 
 LRESULT HyperlinkLabel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -91,12 +78,12 @@ LRESULT HyperlinkLabel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       MakeFont(reinterpret_cast<HFONT>(wParam));
       break;
     case WM_SETTEXT: {
-      LRESULT result = ::DefSubclassProc(Handle(), message, wParam, lParam);
+      LRESULT result = subclass_.CallPrevious(Handle(), message, wParam, lParam);
       ::InvalidateRect(Handle(), nullptr, TRUE);
       return result;
     }
   }
-  return ::DefSubclassProc(Handle(), message, wParam, lParam);
+  return subclass_.CallPrevious(Handle(), message, wParam, lParam);
 }
 
 void HyperlinkLabel::Click() const {

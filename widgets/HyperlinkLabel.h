@@ -7,13 +7,13 @@
 
 #include "platform/Handles.h"
 #include "widgets/Window.h"
+#include "widgets/WindowSubclass.h"
 
 namespace widgets {
 
 class HyperlinkLabel : public Window {
  public:
   HyperlinkLabel() = default;
-  ~HyperlinkLabel();
   HyperlinkLabel(const HyperlinkLabel&) = delete;
   HyperlinkLabel& operator=(const HyperlinkLabel&) = delete;
 
@@ -24,15 +24,14 @@ class HyperlinkLabel : public Window {
   HFONT LinkFont() const { return font_.Get(); }
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR id, DWORD_PTR self);
+  static LRESULT Route(void* self, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void MakeFont(HFONT base);
   void Paint();
   void Click() const;
 
   qv::ScopedGdiObj<HFONT> font_;
-  bool attached_ = false;
+  WindowSubclass subclass_;
 };
 
 // The colour links are drawn in: the system's hot-track colour where it has one, else blue.

@@ -9,7 +9,6 @@
 namespace widgets {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x51565042;  // "QVPB"
 
 bool PlayWave(const unsigned char* wave, std::size_t) {
   // Asynchronous: the mouse never waits for the sound, and no device just means no sound.
@@ -106,31 +105,19 @@ SoundPlayer SetSoundPlayer(SoundPlayer player) {
   return previous;
 }
 
-PictureButton::~PictureButton() {
-  if (attached_ && IsWindow()) ::RemoveWindowSubclass(Handle(), &Procedure, kSubclassId);
-}
-
 bool PictureButton::Attach(HWND button, PictureButtonBitmaps bitmaps) {
-  if (!button || attached_) return false;
+  if (!button || subclass_.Attached()) return false;
   Window::Attach(button);
   bitmaps_ = std::move(bitmaps);
   LONG_PTR style = ::GetWindowLongPtrA(button, GWL_STYLE);
   ::SetWindowLongPtrA(button, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
-  attached_ = ::SetWindowSubclass(button, &Procedure, kSubclassId,
-                                  reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+  const bool attached = subclass_.Attach(button, &Route, this);
   ::InvalidateRect(button, nullptr, TRUE);
-  return attached_;
+  return attached;
 }
 
-LRESULT CALLBACK PictureButton::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR, DWORD_PTR self) {
-  auto* button = reinterpret_cast<PictureButton*>(self);
-  if (message == WM_NCDESTROY) {
-    ::RemoveWindowSubclass(window, &Procedure, kSubclassId);
-    button->attached_ = false;
-    return ::DefSubclassProc(window, message, wParam, lParam);
-  }
-  return button->OnMessage(message, wParam, lParam);
+LRESULT PictureButton::Route(void* self, HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+  return static_cast<PictureButton*>(self)->OnMessage(message, wParam, lParam);
 }
 
 LRESULT PictureButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -151,7 +138,7 @@ LRESULT PictureButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     }
   }
-  return ::DefSubclassProc(Handle(), message, wParam, lParam);
+  return subclass_.CallPrevious(Handle(), message, wParam, lParam);
 }
 
 void PictureButton::Enter() {

@@ -11,6 +11,7 @@
 
 #include "platform/Handles.h"
 #include "widgets/Window.h"
+#include "widgets/WindowSubclass.h"
 
 namespace widgets {
 
@@ -38,7 +39,6 @@ class PictureButton : public Window {
   enum class State { Normal, Hover, Pressed, Disabled };
 
   PictureButton() = default;
-  ~PictureButton();
   PictureButton(const PictureButton&) = delete;
   PictureButton& operator=(const PictureButton&) = delete;
 
@@ -51,15 +51,14 @@ class PictureButton : public Window {
   bool Hovering() const { return hovering_; }
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR id, DWORD_PTR self);
+  static LRESULT Route(void* self, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void Enter();
   HBITMAP BitmapOf(State state) const;
 
   PictureButtonBitmaps bitmaps_;
   bool hovering_ = false;
-  bool attached_ = false;
+  WindowSubclass subclass_;
 };
 
 }  // namespace widgets

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/SystemFunctions.h"
+
 namespace widgets {
 namespace {
 
@@ -18,20 +20,13 @@ VisualStyle& VisualStyle::Shared() {
 }
 
 VisualStyle::VisualStyle() {
-  char folder[MAX_PATH];
-  UINT n = ::GetSystemDirectoryA(folder, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return;
-  // By full path: a library of that name in the current folder is never taken.
-  library_ = ::LoadLibraryA((std::string(folder, n) + "\\uxtheme.dll").c_str());
-  if (!library_) return;
-  open_ = reinterpret_cast<OpenFn>(::GetProcAddress(library_, "OpenThemeData"));
-  close_ = reinterpret_cast<CloseFn>(::GetProcAddress(library_, "CloseThemeData"));
-  draw_ = reinterpret_cast<DrawFn>(::GetProcAddress(library_, "DrawThemeBackground"));
-  appThemed_ = reinterpret_cast<ActiveFn>(::GetProcAddress(library_, "IsAppThemed"));
-}
-
-VisualStyle::~VisualStyle() {
-  if (library_) ::FreeLibrary(library_);
+  // The theme library exists from XP on; before it, every button is drawn the classic way.
+  using platform::LoadSystemFunction;
+  using platform::SystemFunction;
+  open_ = LoadSystemFunction<OpenFn>(SystemFunction::kOpenThemeData);
+  close_ = LoadSystemFunction<CloseFn>(SystemFunction::kCloseThemeData);
+  draw_ = LoadSystemFunction<DrawFn>(SystemFunction::kDrawThemeBackground);
+  appThemed_ = LoadSystemFunction<ActiveFn>(SystemFunction::kIsAppThemed);
 }
 
 bool VisualStyle::Active() const {

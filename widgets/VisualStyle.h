@@ -20,7 +20,6 @@ class VisualStyle {
 
  private:
   VisualStyle();
-  ~VisualStyle();
   VisualStyle(const VisualStyle&) = delete;
   VisualStyle& operator=(const VisualStyle&) = delete;
 
@@ -29,7 +28,6 @@ class VisualStyle {
   using DrawFn = HRESULT(WINAPI*)(HANDLE, HDC, int, int, const RECT*, const RECT*);
   using ActiveFn = BOOL(WINAPI*)();
 
-  HMODULE library_ = nullptr;  // owned
   OpenFn open_ = nullptr;
   CloseFn close_ = nullptr;
   DrawFn draw_ = nullptr;

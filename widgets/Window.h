@@ -36,6 +36,14 @@ class Window {
   HWND Item(int id) const { return ::GetDlgItem(hwnd_, id); }
   int Id() const { return ::GetDlgCtrlID(hwnd_); }
   HWND Parent() const { return ::GetParent(hwnd_); }
+  // The top-level window this one is a child of (itself when it is none). GetAncestor would do
+  // it, but NT 4.0 before its fourth service pack lacks it.
+  HWND Root() const {
+    HWND root = hwnd_;
+    while (root && (::GetWindowLongA(root, GWL_STYLE) & WS_CHILD) && ::GetParent(root))
+      root = ::GetParent(root);
+    return root;
+  }
 
   bool SetText(const char* text) const { return ::SetWindowTextA(hwnd_, text) != FALSE; }
   bool SetText(const std::string& text) const { return SetText(text.c_str()); }

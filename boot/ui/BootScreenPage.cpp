@@ -178,7 +178,7 @@ void BootScreenPage::Preview() {
     services_.showMessageWithPath(msg::kApplyFailed, path, MB_OK);
     return;
   }
-  preview.Show(::GetAncestor(Handle(), GA_ROOT));
+  preview.Show(Root());
 }
 
 bool BootScreenPage::OnCommand(int code, int id, HWND control) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/Log.h"
+#include "platform/SystemFunctions.h"
 
 namespace qv {
 namespace {
@@ -13,13 +14,6 @@ namespace {
 // IID_IDirectDraw4, defined here so that no GUID library is linked for one interface.
 const GUID kIidDirectDraw4 = {0x9c59509a, 0x39bd, 0x11d1, {0x8c, 0x4a, 0x00, 0xc0, 0x4f, 0xd9, 0x30, 0xc5}};
 
-using DirectDrawCreateFn = HRESULT(WINAPI*)(GUID*, LPDIRECTDRAW*, IUnknown*);
-
-std::string SystemLibrary(const char* name) {
-  char folder[MAX_PATH + 1] = {};
-  UINT n = ::GetSystemDirectoryA(folder, MAX_PATH);
-  return n > 0 && n <= MAX_PATH ? std::string(folder, n) + "\\" + name : std::string(name);
-}
 
 bool Succeeded(HRESULT result, const char* what) {
   if (SUCCEEDED(result)) return true;
@@ -53,18 +47,12 @@ bool FullScreenDisplay::Enter(HWND window, int width, int height, const RGBQUAD*
 bool FullScreenDisplay::Make(int step, HWND window, int width, int height, const RGBQUAD* palette) {
   switch (step) {
     case kLoadLibrary:
-      library_ = ::LoadLibraryA(SystemLibrary("ddraw.dll").c_str());
-      if (!library_) QV_LOG_MSG("ddraw.dll");
-      return library_ != nullptr;
-    case kCreate: {
-      auto create = reinterpret_cast<DirectDrawCreateFn>(
-          reinterpret_cast<void*>(::GetProcAddress(library_, "DirectDrawCreate")));
-      if (!create) {
-        QV_LOG_MSG("DirectDrawCreate");
-        return false;
-      }
-      return Succeeded(create(nullptr, &draw_, nullptr), "DirectDrawCreate");
-    }
+      // The library stays loaded once found (logged when missing).
+      create_ = platform::LoadSystemFunction<DirectDrawCreateFn>(
+          platform::SystemFunction::kDirectDrawCreate);
+      return create_ != nullptr;
+    case kCreate:
+      return Succeeded(create_(nullptr, &draw_, nullptr), "DirectDrawCreate");
     case kQueryInterface:
       return Succeeded(draw_->QueryInterface(kIidDirectDraw4, reinterpret_cast<void**>(&draw4_)),
                        "QueryInterface IDirectDraw4");
@@ -118,13 +106,12 @@ void FullScreenDisplay::Release() {
   if (palette_) palette_->Release();
   if (draw4_) draw4_->Release();
   if (draw_) draw_->Release();
-  if (library_) ::FreeLibrary(library_);
   back_ = nullptr;
   primary_ = nullptr;
   palette_ = nullptr;
   draw4_ = nullptr;
   draw_ = nullptr;
-  library_ = nullptr;
+  create_ = nullptr;
 }
 
 void FullScreenDisplay::Undo(int step) {
@@ -138,7 +125,7 @@ void FullScreenDisplay::Undo(int step) {
     case kCooperativeLevel: draw4_->SetCooperativeLevel(window_, DDSCL_NORMAL); break;
     case kQueryInterface: draw4_->Release(); draw4_ = nullptr; break;
     case kCreate: draw_->Release(); draw_ = nullptr; break;
-    case kLoadLibrary: ::FreeLibrary(library_); library_ = nullptr; break;
+    case kLoadLibrary: create_ = nullptr; break;
   }
 }
 

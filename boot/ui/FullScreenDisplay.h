@@ -8,6 +8,7 @@
 
 #include <vector>
 
+struct IUnknown;
 struct IDirectDraw;
 struct IDirectDraw4;
 struct IDirectDrawPalette;
@@ -59,7 +60,8 @@ class FullScreenDisplay {
   bool MakeSurfaces();
   void Undo(int step);
 
-  HMODULE library_ = nullptr;
+  using DirectDrawCreateFn = HRESULT(WINAPI*)(GUID*, IDirectDraw**, IUnknown*);
+  DirectDrawCreateFn create_ = nullptr;  // found in the system's ddraw.dll
   IDirectDraw* draw_ = nullptr;
   IDirectDraw4* draw4_ = nullptr;
   IDirectDrawPalette* palette_ = nullptr;

@@ -7,6 +7,7 @@
 #include "platform/Log.h"
 #include "platform/PrivateMessages.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SystemFunctions.h"
 #include "widgets/Menu.h"
 
 namespace qv {
@@ -326,7 +327,12 @@ void PivoraDlg::Exit() {
 
 void PivoraDlg::EndAgent() {
   // An open tray menu runs its own loop, which would swallow the end and keep the process.
-  EndMenu();
+  // EndMenu is there from 98 and 2000 on; the menu's owner hears WM_CANCELMODE on all.
+  using EndMenuFn = BOOL(WINAPI*)();
+  if (auto endMenu = platform::LoadSystemFunction<EndMenuFn>(platform::SystemFunction::kEndMenu))
+    endMenu();
+  else
+    SendMessageA(Handle(), WM_CANCELMODE, 0, 0);
   End(0);
   PostQuitMessage(0);
 }

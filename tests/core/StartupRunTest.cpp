@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/StartupRun.h"
+#include "platform/SafeFile.h"
 #include "tests/core/ListTestSupport.h"
 #include "tests/support/LogCapture.h"
 
@@ -69,6 +70,37 @@ TEST(InitialiseSettings, AReadableFileSkipsTheWizard) {
   EXPECT_TRUE(qv::InitialiseSettings(settings, folder + "/qv.dat", &Throw));
   EXPECT_EQ(settings.agentEnabled, 0);
   EXPECT_EQ(settings.wallpaper.items.size(), 3u);
+  std::filesystem::remove_all(folder);
+}
+
+// Windows 95, 98 and Me save by renames; a save cut off between them loses no settings.
+TEST(InitialiseSettings, ASaveCutOffBetweenItsRenamesIsRecovered) {
+  FakeServices services;
+  char pattern[] = "/tmp/qv-start-XXXXXX";
+  const std::string folder = mkdtemp(pattern);
+  const std::string path = folder + "/qv.dat";
+  platform::SetReplaceByRenaming(true);
+  qv::PVoptionData older, newer;
+  older.languageFile = "older.lng";
+  newer.languageFile = "newer.lng";
+  ASSERT_TRUE(older.Save(path));
+  ASSERT_TRUE(newer.Save(folder + "/next.dat"));
+  // The state after the old file stepped aside and before the new one took its name.
+  ASSERT_TRUE(platform::RenameFile(path, path + ".qvbak"));
+  ASSERT_TRUE(platform::RenameFile(folder + "/next.dat", path + ".qvnew"));
+  qv::PVoptionData settings;
+  EXPECT_TRUE(qv::InitialiseSettings(settings, path, &Throw));
+  EXPECT_EQ(settings.languageFile, "newer.lng");
+  EXPECT_FALSE(platform::FileExists(path + ".qvnew"));
+  EXPECT_FALSE(platform::FileExists(path + ".qvbak"));
+  // Only the old one left: the old settings, not the defaults and the wizard.
+  ASSERT_TRUE(platform::RenameFile(path, path + ".qvbak"));
+  ASSERT_TRUE(older.Save(path + ".qvbak.tmp"));
+  ASSERT_TRUE(platform::RemoveFile(path + ".qvbak"));
+  ASSERT_TRUE(platform::RenameFile(path + ".qvbak.tmp", path + ".qvbak"));
+  EXPECT_TRUE(qv::InitialiseSettings(settings, path, &Throw));
+  EXPECT_EQ(settings.languageFile, "older.lng");
+  platform::SetReplaceByRenaming(false);
   std::filesystem::remove_all(folder);
 }
 

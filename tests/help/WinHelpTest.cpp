@@ -4,6 +4,7 @@
 #include <string>
 
 #include "help/HelpFile.h"
+#include "platform/SystemFunctions.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/WinTestSupport.h"
 
@@ -40,6 +41,18 @@ TEST(WinHelp, TheBuiltFileOpensInTheViewerOnEveryTopic) {
     EXPECT_TRUE(IsWindow(viewer));
     EXPECT_EQ(WindowText(viewer), "Quorvex Help") << (topic ? topic : "contents");
   }
+  qv::CloseHelp();
+}
+
+// 95 and NT 4.0 without the HTML Help add-on.
+TEST(WinHelp, WithoutTheViewerNothingOpensAndItIsLogged) {
+  platform::SetSystemFunctionMissing(platform::SystemFunction::kHtmlHelpA, true);
+  const std::string file = qvtest::DistFolder() + "Quorvex.chm";  // one that opens with a viewer
+  ASSERT_NE(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES) << file;
+  qvtest::LogCapture log;
+  EXPECT_EQ(qv::OpenHelpFile(nullptr, file, nullptr), nullptr);
+  EXPECT_FALSE(log.lines().empty());
+  platform::SetSystemFunctionMissing(platform::SystemFunction::kHtmlHelpA, false);
   qv::CloseHelp();
 }
 

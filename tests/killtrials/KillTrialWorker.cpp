@@ -1,7 +1,9 @@
 // The Windows half of the kill trials (scripts/kill-trials.sh): writes one of the files that
 // must survive a kill over and over, and checks afterwards that what a kill left is whole.
 //   qv_kill_trial setup | teardown | write TARGET | check TARGET
-//   TARGET: settings (qv.dat), bootini (boot.ini), kernel (QVLOGO.EXE), logon (QVUIHOST.EXE)
+//   TARGET: settings (qv.dat), settings9x (qv.dat saved by renames, as on Windows 95, 98 and Me,
+//   and recovered as at start-up before the check), bootini (boot.ini), kernel (QVLOGO.EXE),
+//   logon (QVUIHOST.EXE)
 // write prints "begin N" as write N starts and "written N MS" (or "failed N MS") as it ends, so
 // that the trials can time their kills from the first write and tell where each kill fell.
 // check prints "whole" and exits 0, or prints what is torn and exits 1; a check that prints
@@ -24,6 +26,7 @@
 #include "core/WindowsGeneration.h"
 #include "image/CxImage.h"
 #include "platform/Handles.h"
+#include "platform/SafeFile.h"
 #include "tests/boot/WinSystemFiles.h"
 
 namespace {
@@ -114,7 +117,8 @@ int Write(const std::string& target) {
     std::printf("begin %u\n", i);
     std::fflush(stdout);
     const DWORD start = GetTickCount();
-    if (target == "settings") {
+    if (target == "settings" || target == "settings9x") {
+      platform::SetReplaceByRenaming(target == "settings9x");
       done = Settings(a ? "A.lng" : "B.lng").Save(SettingsPath());
     } else if (target == "bootini") {
       // Unmarks what is marked and marks what is not, so that every round writes the file even
@@ -202,7 +206,11 @@ int Check(const std::string& target) {
   }
   if (waited) std::printf("waited %lu ms for the writer to go\n", static_cast<unsigned long>(GetTickCount() - start));
   std::string why;
-  if (target == "settings") {
+  if (target == "settings" || target == "settings9x") {
+    // The kill fell between the renames: only ".qvnew" and ".qvbak" are there.
+    if (!platform::FileExists(SettingsPath())) std::printf("recovered\n");
+    if (target == "settings9x" && !platform::RecoverReplacedFile(SettingsPath()))
+      return Torn("qv.dat could not be recovered");
     qv::PVoptionData s;
     if (!s.Load(SettingsPath())) return Torn("qv.dat does not load");
     if (s.languageFile != "I.lng" && s.languageFile != "A.lng" && s.languageFile != "B.lng")

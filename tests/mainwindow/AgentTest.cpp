@@ -12,6 +12,7 @@
 #include "core/mainwindow/MainWindowServices.h"
 #include "i18n/LanguageManager.h"
 #include "platform/PrivateMessages.h"
+#include "platform/SystemFunctions.h"
 #include "tests/mainwindow/MainWindowHarness.h"
 #include "tests/support/LogCapture.h"
 #include "widgets/Menu.h"
@@ -33,19 +34,26 @@ void OpenTrayMenu(HWND window) {
   PostMessageA(window, QV_MSG_TRAY_NOTIFY, IDR_TRAYMENU, WM_RBUTTONUP);
 }
 
+// With EndMenu, and without it as on NT 4.0, where the menu's owner is told to cancel its mode.
 TEST(Agent, EndingTheAgentWhileItsTrayMenuIsOpenEndsTheWindow) {
-  MainWindowHarness h;
-  h.settings.agentEnabled = 1;
-  h.Run(false, [&](MainWindowHarness& h) {
-    h.OnUi([&] { SendMessageA(h.Window(), WM_CLOSE, 0, 0); });
-    OpenTrayMenu(h.Window());
-    ASSERT_NE(WaitForOpenMenu(5000), nullptr) << "the right button opens the tray menu";
-    PostMessageA(h.Window(), QV_MSG_QUIT_AGENT, 0, 0);
-    bool ended = h.WaitEnded(5000);
-    EXPECT_TRUE(ended) << "the open menu kept the agent alive";
-    // Without the end the menu still runs on the window's thread: close it so the run can end.
-    if (!ended) h.OnUi([] { EndMenu(); });
-  });
+  for (bool withoutEndMenu : {false, true}) {
+    SCOPED_TRACE(withoutEndMenu ? "without EndMenu" : "with EndMenu");
+    platform::SetSystemFunctionMissing(platform::SystemFunction::kEndMenu, withoutEndMenu);
+    MainWindowHarness h;
+    h.settings.agentEnabled = 1;
+    h.Run(false, [&](MainWindowHarness& h) {
+      h.OnUi([&] { SendMessageA(h.Window(), WM_CLOSE, 0, 0); });
+      OpenTrayMenu(h.Window());
+      ASSERT_NE(WaitForOpenMenu(5000), nullptr) << "the right button opens the tray menu";
+      PostMessageA(h.Window(), QV_MSG_QUIT_AGENT, 0, 0);
+      bool ended = h.WaitEnded(5000);
+      EXPECT_TRUE(ended) << "the open menu kept the agent alive";
+      // Without the end the menu still runs on the window's thread: close it so the run can end.
+      if (!ended) h.OnUi([] { EndMenu(); });
+    });
+    EXPECT_EQ(WaitForOpenMenu(0), nullptr);
+  }
+  platform::SetSystemFunctionMissing(platform::SystemFunction::kEndMenu, false);
 }
 
 TEST(Agent, TheOpenTrayMenuShowsTheTextsOfTheLoadedLanguage) {

@@ -32,9 +32,9 @@ for _ in $(seq 20); do
   sleep 0.5
 done
 echo "$main"
-# The configuration window is at least 658 wide; the message box is far smaller.
+# The configuration window is some 650 wide, the message box about half that.
 width=$(awk -F'|' '$1 == "QuorvexAgentWindow" && $2 == "Quorvex" { split($3, s, "x"); print s[1]; exit }' <<<"$main")
-[ "${width:-0}" -ge 658 ] || fail "the configuration window did not open"
+[ "${width:-0}" -ge 500 ] || fail "the configuration window did not open"
 shot window
 
 end_agent

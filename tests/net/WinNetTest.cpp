@@ -10,6 +10,7 @@
 #include "net/NewVersionOffer.h"
 #include "net/UpdateCheck.h"
 #include "net/WebFetcher.h"
+#include "platform/SystemFunctions.h"
 #include "net/WebLinks.h"
 #include "platform/PrivateMessages.h"
 #include "tests/net/WinNetSupport.h"
@@ -57,6 +58,25 @@ TEST_F(Net, AnUnresolvableProbeHostMeansOfflineAndNothingIsRequested) {
   int before = ServedRequests("v10500");
   EXPECT_EQ("", fetcher.FetchText(Url("v10500", "/quorvex/version.txt")));
   EXPECT_EQ(before, ServedRequests("v10500"));
+}
+
+// Windows 95 without Winsock 2, or 95 and NT 4.0 without Internet Explorer: no library, no request,
+// no crash; the checks see no network.
+TEST_F(Net, WithoutTheSocketOrInternetLibraryNothingIsRequested) {
+  using platform::SystemFunction;
+  for (SystemFunction missing : {SystemFunction::kWSAStartup, SystemFunction::kInternetOpenA,
+                                 SystemFunction::kInternetOpenUrlA}) {
+    SCOPED_TRACE(platform::SystemFunctionName(missing));
+    platform::SetSystemFunctionMissing(missing, true);
+    int before = ServedRequests("v10500");
+    {
+      qv::WebFetcher fetcher("127.0.0.1");
+      EXPECT_EQ(fetcher.IsOnline(), missing != SystemFunction::kWSAStartup);
+      EXPECT_EQ("", fetcher.FetchText(Url("v10500", "/quorvex/version.txt")));
+    }
+    platform::SetSystemFunctionMissing(missing, false);
+    EXPECT_EQ(before, ServedRequests("v10500"));
+  }
 }
 
 TEST_F(Net, TheVersionFileDecidesWhetherTheWhatsNewTextIsPosted) {

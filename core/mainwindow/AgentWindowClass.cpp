@@ -7,17 +7,19 @@
 namespace qv {
 
 bool RegisterAgentWindowClass(HINSTANCE module) {
-  WNDCLASSA existing;
-  if (GetClassInfoA(module, QV_AGENT_WINDOW_CLASS, &existing)) return true;
   WNDCLASSA windowClass{};
-  windowClass.style = CS_DBLCLKS;
-  windowClass.lpfnWndProc = DefDlgProcA;
-  windowClass.cbWndExtra = DLGWINDOWEXTRA;
+  if (GetClassInfoA(module, QV_AGENT_WINDOW_CLASS, &windowClass)) return true;
+  // The system's dialog class under another name: its procedure (the dialog manager's) and its
+  // window extra bytes, which every dialog needs.
+  if (!GetClassInfoA(nullptr, WC_DIALOG, &windowClass)) {
+    QV_LOG();
+    return false;
+  }
+  windowClass.style &= ~CS_GLOBALCLASS;
   windowClass.hInstance = module;
   windowClass.hIcon = LoadIconA(module, MAKEINTRESOURCEA(IDR_MAINFRAME));
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = QV_AGENT_WINDOW_CLASS;
+  windowClass.lpszMenuName = nullptr;
   if (RegisterClassA(&windowClass)) return true;
   QV_LOG();
   return false;

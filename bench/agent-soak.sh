@@ -8,6 +8,7 @@
 # answers GetGuiResources with 0.
 #   bench/agent-soak.sh CORPUS [CHANGES] [OUT]   (default 5000 changes; OUT/agent-soak.txt and
 #                                                 OUT/agent-soak.png, default bench/soak-out)
+# PLOT_ONLY=1 draws the plot and the summary again from an OUT/agent-soak.txt of an earlier run.
 # Needs the Windows build with its tests; installs xrestop and gnuplot-nox when they are missing.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -44,17 +45,19 @@ x_resources() {
     END { printf "%d %d %d %d %d\n", p, w, g, o, b }'
 }
 
-"$QV_WINE" reg add 'HKCU\Software\Microsoft\Internet Explorer\Toolbar' /f >/dev/null 2>&1
-probe timers "$(windows_path "$CORPUS/thumbs")" || fail "cannot write the settings"
-start_agent
-"$QV_WINE" "$driver" "$CHANGES" 100 2>&1 | sed -u 's/\r$//' | while read -r line; do
-  case $line in
-    changes*) echo "$line x_pixmaps x_windows x_gcs x_other x_pixmap_bytes" ;;
-    [0-9]*) echo "$line $(x_resources)" ;;
-    *) echo "$me: $line" >&2 ;;
-  esac
-done | tee "$table"
-end_agent
+if [ -z "${PLOT_ONLY:-}" ]; then
+  "$QV_WINE" reg add 'HKCU\Software\Microsoft\Internet Explorer\Toolbar' /f >/dev/null 2>&1
+  probe timers "$(windows_path "$CORPUS/thumbs")" || fail "cannot write the settings"
+  start_agent
+  "$QV_WINE" "$driver" "$CHANGES" 100 2>&1 | sed -u 's/\r$//' | while read -r line; do
+    case $line in
+      changes*) echo "$line x_pixmaps x_windows x_gcs x_other x_pixmap_bytes" ;;
+      [0-9]*) echo "$line $(x_resources)" ;;
+      *) echo "$me: $line" >&2 ;;
+    esac
+  done | tee "$table"
+  end_agent
+fi
 
 rows=$(grep -c '^[0-9]' "$table")
 [ "$rows" -ge 3 ] || { echo "$me: only $rows rows" >&2; exit 1; }
@@ -65,9 +68,11 @@ set title "Resident agent under Wine: $(tail -1 "$table" | cut -d' ' -f1) change
 set xlabel "changes"
 set ylabel "private memory (KiB)"
 set y2label "handles"
+set yrange [0:*]
+set y2range [0:*]
 set ytics nomirror
 set y2tics
-set key top left
+set key bottom right
 plot "$table" every ::1 using 1:3 with linespoints title "private memory (KiB)", \
      "" every ::1 using 1:5 axes x1y2 with linespoints title "handles"
 EOF

@@ -27,7 +27,6 @@ for f in "$probe" "$program" "$photo" "$small"; do
 done
 me=hotkey-wallpaper
 source "$ROOT/tests/mainwindow/keypress-common.sh"
-windows_path() { local p="Z:$1"; echo "${p//\//\\}"; }
 median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 trace=$(mktemp /tmp/qv-hotkey-trace.XXXXXX)
 export QV_STAGE_TRACE

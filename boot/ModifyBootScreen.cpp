@@ -170,20 +170,20 @@ bool KernelFileToKernelCopy(const std::string& path) {
 
   const std::uint8_t* bytes = nullptr;
   std::size_t size = 0;
-  // The header at least; a shorter resource is no bitmap.
-  if (!other.Resource(kResourceTypeBitmap, kBootBitmap, &bytes, &size) || size < kInfoHeaderSize) {
+  // The header and the 16-entry table at least: the loader draws the boot screen with that
+  // table, and the XP palette patch copies it. A shorter resource is no boot bitmap.
+  if (!other.Resource(kResourceTypeBitmap, kBootBitmap, &bytes, &size) ||
+      size < kInfoHeaderSize + kBootPaletteSize) {
     QV_LOG_MSG(path.c_str());
     return AbandonKernelCopy(work);
   }
   const std::vector<std::uint8_t> bitmap(bytes, bytes + size);
-  // Only a resource long enough for a 16-entry table gives a palette for the XP patch.
-  const bool havePalette = size >= kInfoHeaderSize + kBootPaletteSize;
   const std::vector<std::uint8_t> record = OnePixelRecord(bitmap.data(), nullptr);
 
   std::vector<ExpectedResource> expected;
   if (!PutBootBitmaps(work, language, bitmap, xp ? &record : nullptr, &expected))
     return AbandonKernelCopy(work);
-  if (xp && havePalette) PatchBootPaletteInFile(work, bitmap.data() + kInfoHeaderSize);
+  if (xp) PatchBootPaletteInFile(work, bitmap.data() + kInfoHeaderSize);
   return InstallKernelCopy(work, expected);
 }
 

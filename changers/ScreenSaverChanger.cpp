@@ -5,6 +5,7 @@
 
 #include <shellapi.h>
 
+#include "platform/AgentWindow.h"
 #include "platform/Log.h"
 #include "platform/PrivateMessages.h"
 #include "platform/RegistryKey.h"
@@ -116,7 +117,7 @@ void StartScreenSaverNow(HWND mainWindow, bool eachRun) {
   // saver starts, and the wallpaper list would then skip every change.
   PostMessageA(GetDesktopWindow(), WM_SYSCOMMAND, SC_SCREENSAVE, 0);
   if (!eachRun) return;
-  HWND target = mainWindow ? mainWindow : FindWindowA(nullptr, "Quorvex");
+  HWND target = mainWindow ? mainWindow : platform::FindAgentWindow();
   if (target) PostMessageA(target, QV_MSG_SCREENSAVER_RUN, 0, 0);
 }
 

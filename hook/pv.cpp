@@ -1,14 +1,13 @@
 // The message hook library. It is loaded into every process that has a message queue, so it does
 // as little as possible: every message is passed on unchanged, and when a screen saver is being
 // started (WM_SYSCOMMAND with SC_SCREENSAVE taken from a queue) the agent's window, found by its
-// caption, gets message 2106 posted. Nothing is allocated, nothing waits, nothing is sent.
+// class and caption, gets message 2106 posted. Nothing is allocated, nothing waits, nothing is sent.
 #include <windows.h>
 
+#include "platform/AgentWindow.h"
 #include "platform/PrivateMessages.h"
 
 namespace {
-
-constexpr char kAgentCaption[] = "Quorvex";
 
 // One hook handle for all processes the library is loaded into (needed by CallNextHookEx on the
 // older systems).
@@ -25,7 +24,7 @@ __declspec(dllexport) LRESULT CALLBACK HookGetMsgProc(int code, WPARAM removal, 
   if (code == HC_ACTION && removal == PM_REMOVE && message != 0) {
     const MSG* msg = reinterpret_cast<const MSG*>(message);
     if (msg->message == WM_SYSCOMMAND && (msg->wParam & 0xFFF0) == SC_SCREENSAVE) {
-      if (HWND agent = FindWindowA(nullptr, kAgentCaption))
+      if (HWND agent = platform::FindAgentWindow())
         PostMessageA(agent, QV_MSG_SCREENSAVER_RUN, 0, 0);
     }
   }

@@ -1,10 +1,11 @@
 ; Finding and ending the resident agent, for the setup program (upgrades) and the uninstaller.
 ;
-; The agent is the dialog "Quorvex" that holds the page tree (control 1000); the program's message
-; boxes carry the same caption but have no such control, so each match is checked.
+; The agent is found by its window class and caption, as the program finds it: the program's
+; message boxes carry the same caption but not the class. Both names are read from the program's
+; own header, so that the setup and the program cannot disagree.
 
-!define QV_WINDOW_CAPTION "Quorvex"
-!define QV_PAGE_TREE 1000
+!searchparse /file "${__FILEDIR__}/../platform/AgentWindow.h" '#define QV_AGENT_WINDOW_CLASS "' QV_WINDOW_CLASS '"'
+!searchparse /file "${__FILEDIR__}/../platform/AgentWindow.h" '#define QV_AGENT_WINDOW_CAPTION "' QV_WINDOW_CAPTION '"'
 !define QV_MSG_QUIT_AGENT 2107
 !define QV_SYNCHRONIZE 0x00100000
 !define QV_AGENT_WAIT_MS 20000
@@ -13,17 +14,7 @@
 
 ; Out: $R0 the agent's main window, or 0 when no agent runs.
 Function ${prefix}QvFindAgentWindow
-  Push $R1
-  StrCpy $R0 0
-  ${Do}
-    FindWindow $R0 "#32770" "${QV_WINDOW_CAPTION}" "" $R0
-    ${If} $R0 = 0
-      ${Break}
-    ${EndIf}
-    System::Call 'user32::GetDlgItem(p R0, i ${QV_PAGE_TREE}) p .R1'
-    ${IfThen} $R1 P<> 0 ${|} ${Break} ${|}
-  ${Loop}
-  Pop $R1
+  FindWindow $R0 "${QV_WINDOW_CLASS}" "${QV_WINDOW_CAPTION}"
 FunctionEnd
 
 ; Out: $R0 a handle to the agent's process that can be waited on, or 0 when none runs.

@@ -51,6 +51,7 @@ LogonScreenPage::LogonScreenPage(const PageServices& services) : ImageSetupPage(
 void LogonScreenPage::TakeWorkingCopy(const PVoptionData& live) {
   working_.Assign(live.logonScreen);
   working_.backgroundColour = live.logonScreen.backgroundColour;
+  working_.lastApplyFailed = live.logonScreen.lastApplyFailed;
 }
 
 bool LogonScreenPage::OnInit() {
@@ -86,6 +87,8 @@ void LogonScreenPage::CommitTo(PVoptionData& live) {
   StoreListControls();
   live.logonScreen.Assign(working_);
   live.logonScreen.backgroundColour = working_.backgroundColour;
+  // A failed "Set As Current" is retried by the agent (timer 1004), as a failed timed change is.
+  live.logonScreen.lastApplyFailed = working_.lastApplyFailed;
   live.logonScreen.flatList.clear();
 }
 
@@ -130,6 +133,7 @@ void LogonScreenPage::SetAsCurrent() {
   HCURSOR previous = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
   const bool done = services_.modifyLogonScreen(path, static_cast<uint32_t>(working_.backgroundColour));
   ::SetCursor(previous);
+  working_.lastApplyFailed = done ? 0 : 1;
   if (done)
     services_.showMessage(msg::kLogonSet, MB_OK | MB_ICONINFORMATION);
   else

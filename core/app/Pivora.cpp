@@ -10,6 +10,7 @@
 #include "core/app/ProgramChangers.h"
 #include "i18n/LanguageManager.h"
 #include "i18n/LanguageStartup.h"
+#include "platform/AgentWindow.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
 #include "platform/PrivateMessages.h"
@@ -22,6 +23,20 @@ std::string LoadResourceString(HINSTANCE instance, UINT id) {
   char buffer[260];
   int n = LoadStringA(instance, id, buffer, sizeof buffer);
   return std::string(buffer, n > 0 ? n : 0);
+}
+
+// A first instance that holds the mutex may still be starting (reading settings, its start-up
+// run, the first-run wizard): wait a while for its window, as long as it still runs.
+HWND WaitForRunningAgent(const std::string& instanceName) {
+  constexpr DWORD kWaitMs = 20000, kStepMs = 100;
+  for (DWORD waited = 0; waited < kWaitMs; waited += kStepMs) {
+    if (HWND running = platform::FindAgentWindow()) return running;
+    HANDLE stillThere = OpenMutexA(SYNCHRONIZE, FALSE, instanceName.c_str());
+    if (!stillThere) return nullptr;
+    CloseHandle(stillThere);
+    Sleep(kStepMs);
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -54,16 +69,22 @@ int Pivora::Run(HINSTANCE instance, const char* commandLine) {
 
 void Pivora::RunUndo() {
   RestoreSystemAppearance();
-  if (HWND running = FindWindowA(nullptr, instanceName_.c_str()))
-    SendMessageA(running, QV_MSG_QUIT_AGENT, 0, 0);
+  if (HWND running = platform::FindAgentWindow()) SendMessageA(running, QV_MSG_QUIT_AGENT, 0, 0);
 }
 
 bool Pivora::HandOverToRunningInstance() {
-  HANDLE existing = OpenMutexA(SYNCHRONIZE, FALSE, instanceName_.c_str());
-  if (!existing) return false;
-  CloseHandle(existing);
-  if (HWND running = FindWindowA(nullptr, instanceName_.c_str()))
-    PostMessageA(running, WM_COMMAND, ID_CONFIGURE, 0);
+  // Creating is the test: of two starts close together exactly one creates the mutex, where an
+  // open-then-create pair let both pass as first instances.
+  mutex_ = CreateMutexA(nullptr, FALSE, instanceName_.c_str());
+  DWORD error = GetLastError();
+  if (!mutex_) {
+    QV_LOG();
+    return false;
+  }
+  if (error != ERROR_ALREADY_EXISTS) return false;
+  CloseHandle(mutex_);
+  mutex_ = nullptr;
+  if (HWND running = WaitForRunningAgent(instanceName_)) PostMessageA(running, WM_COMMAND, ID_CONFIGURE, 0);
   return true;
 }
 
@@ -74,9 +95,6 @@ int Pivora::RunFirstInstance() {
                 instanceName_.c_str(), MB_OK | MB_ICONSTOP);
     return 1;
   }
-  mutex_ = CreateMutexA(nullptr, FALSE, instanceName_.c_str());
-  if (!mutex_) QV_LOG();
-
   settingsPath_ = SettingsFilePath(platform::AppDataFolder(), instanceName_, platform::ProgramFilePath());
   InitialiseSettings(settings_, settingsPath_, wizard_);
   // The settings name the user's language; a file that no longer loads gives the first one.

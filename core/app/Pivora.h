@@ -30,7 +30,8 @@ class Pivora {
  private:
   // "-u": restore the system appearance and end a running agent.
   void RunUndo();
-  // A second start: bring the running instance's configuration window up. True when one runs.
+  // Creates the instance mutex; when it existed already, this is a second start: bring the
+  // running instance's configuration window up and return true.
   bool HandOverToRunningInstance();
   int RunFirstInstance();
   // "-r": every list changes if due, the settings are saved. True when the agent is to stay.
@@ -38,7 +39,7 @@ class Pivora {
 
   QuickSetupWizard wizard_;
   HINSTANCE instance_ = nullptr;
-  HANDLE mutex_ = nullptr;  // owned; held for the life of the process
+  HANDLE mutex_ = nullptr;  // owned; held for the life of the first instance
   std::string commandLine_;
   std::string instanceName_;
   std::string settingsPath_;

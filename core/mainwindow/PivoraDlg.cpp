@@ -1,6 +1,7 @@
 #include "core/mainwindow/PivoraDlg.h"
 
 #include "core/WindowsGeneration.h"
+#include "core/mainwindow/AgentWindowClass.h"
 #include "core/mainwindow/Hotkeys.h"
 #include "core/mainwindow/MainWindowRes.h"
 #include "platform/Log.h"
@@ -52,10 +53,19 @@ PivoraDlg::PivoraDlg(PVoptionData& settings, std::string settingsPath, bool star
 
 PivoraDlg::~PivoraDlg() = default;
 
-INT_PTR PivoraDlg::RunWindow(HINSTANCE instance) { return Run(instance, IDD_MAIN, nullptr); }
+INT_PTR PivoraDlg::RunWindow(HINSTANCE instance) {
+  // Without its class the template cannot make the window: the dialog would not run at all.
+  if (!RegisterAgentWindowClass(instance)) return -1;
+  return Run(instance, IDD_MAIN, nullptr);
+}
 
 bool PivoraDlg::OnInit() {
   HWND self = Handle();
+  // The template is narrower than the minimum; the size change below goes through ClampSize.
+  RECT created{};
+  GetWindowRect(self, &created);
+  SetWindowPos(self, nullptr, 0, 0, created.right - created.left, created.bottom - created.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   icon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
   services_.setMessageOwner(self);
 
@@ -253,7 +263,11 @@ void PivoraDlg::ShowConfiguration(PageKind page) {
 
 bool PivoraDlg::ApplyPages() {
   // The frame itself holds no values of its own: its data exchange always succeeds.
-  return frame_.ApplyPages(settings_);
+  if (!frame_.ApplyPages(settings_)) return false;
+  // A logon change that failed on the page is retried as one that failed at start-up.
+  if (WindowsGeneration == kWinXP && settings_.logonScreen.lastApplyFailed)
+    SetTimer(TIMER_LOGON_RETRY, timings_.logonRetry);
+  return true;
 }
 
 void PivoraDlg::CloseSequence() {

@@ -5,12 +5,14 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "boot/BootINI.h"
 #include "boot/BootIniRestore.h"
 #include "boot/BootPalette.h"
 #include "boot/ModifyBootScreen.h"
+#include "changers/ChangerReport.h"
 #include "changers/ProgramPatch.h"
 #include "core/WindowsGeneration.h"
 #include "image/CxImage.h"
@@ -287,6 +289,93 @@ TEST_F(BootScreen, Windows98WritesLogoSysAndRestoreDeletesIt) {
     EXPECT_FALSE(qv::RestoreBootScreen());  // nothing left to delete
     DeleteFileA(sys.c_str());
   }
+}
+
+// A copy of otherkernel.exe whose bitmap 1 is the first `size` bytes of its own.
+std::string KernelWithBitmapOf(std::size_t size) {
+  const std::string path = TempFolder() + "qvkernel-" + std::to_string(size) + ".exe";
+  const std::string fixture = qvtest::FixtureFolder() + "otherkernel.exe";
+  Bytes bitmap = ResourceOf(qvtest::ReadAll(fixture), 2, 1);
+  bitmap.resize(size);
+  if (!CopyFileA(fixture.c_str(), path.c_str(), FALSE)) return std::string();
+  HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
+  std::uint16_t language = 0;
+  ResourceOf(qvtest::ReadAll(fixture), 2, 1, &language);
+  if (!update || !UpdateResourceA(update, MAKEINTRESOURCEA(2), MAKEINTRESOURCEA(1), language,
+                                  bitmap.data(), static_cast<DWORD>(bitmap.size())) ||
+      !EndUpdateResourceA(update, FALSE))
+    return std::string();
+  return path;
+}
+
+TEST_F(BootScreen, AKernelFileItemWithoutAWholePaletteIsRefused) {
+  std::string jpeg = MakePicture("qvboot-before-short.jpg", 640, 480, CXIMAGE_FORMAT_JPG);
+  ASSERT_TRUE(qv::ChangeBootScreen(jpeg));
+  for (std::size_t size : {std::size_t{40}, std::size_t{103}}) {
+    const std::string item = KernelWithBitmapOf(size);
+    ASSERT_FALSE(item.empty()) << size;
+    ASSERT_EQ(ResourceOf(qvtest::ReadAll(item), 2, 1).size(), size);
+    qvtest::LogCapture log;
+    EXPECT_FALSE(qv::ChangeBootScreen(item)) << size;
+    EXPECT_FALSE(log.lines().empty()) << size;
+    EXPECT_EQ(Copy(), Kernel()) << "an unchanged kernel copy, no palette patch: " << size;
+    EXPECT_FALSE(qvtest::Exists(qv::KernelCopyPath() + ".qvwork"));
+    DeleteFileA(item.c_str());
+  }
+  // With the whole table it is taken byte for byte, and its table is the boot palette.
+  const std::string item = KernelWithBitmapOf(104);
+  const Bytes bitmap = ResourceOf(qvtest::ReadAll(item), 2, 1);
+  ASSERT_TRUE(qv::ChangeBootScreen(item));
+  const Bytes copy = Copy();
+  EXPECT_EQ(ResourceOf(copy, 2, 1), bitmap);
+  EXPECT_TRUE(std::equal(bitmap.begin() + 40, bitmap.end(), copy.begin() + qv::kBootPaletteOffset1));
+  DeleteFileA(item.c_str());
+  DeleteFileA(jpeg.c_str());
+}
+
+std::string g_reportedKey, g_reportedPath;
+int RecordReport(const char* key, const std::string& path, unsigned) {
+  g_reportedKey = key;
+  g_reportedPath = path;
+  return IDOK;
+}
+
+TEST_F(BootScreen, ALogoSysHeldByAnotherProgramIsToldAndKeptWhole) {
+  qv::WindowsGeneration = qv::kWin98;
+  const std::string logo = qv::LogoSysPath();
+  const Bytes old = {'B', 'M', 'o', 'l', 'd', ' ', 'l', 'o', 'g', 'o'};
+  ASSERT_TRUE(qvtest::WriteAll(logo, old));
+  std::string picture = MakePicture("qvboot-held.bmp", 64, 48, CXIMAGE_FORMAT_BMP);
+  // Open without sharing, as a program that is reading it would hold it.
+  HANDLE held = CreateFileA(logo.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  g_reportedKey.clear();
+  qv::ChangerReportFn previous = qv::SetChangerReport(&RecordReport);
+  qvtest::LogCapture log;
+  EXPECT_FALSE(qv::ChangeBootScreen(picture));
+  qv::SetChangerReport(previous);
+  CloseHandle(held);
+  EXPECT_EQ(g_reportedKey, "0015");
+  EXPECT_EQ(g_reportedPath, logo);
+  EXPECT_FALSE(log.lines().empty());
+  EXPECT_EQ(qvtest::ReadAll(logo), old) << "the old file stays whole";
+  EXPECT_EQ(GetFileAttributesA(logo.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
+            DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((logo + "*").c_str(), &found);
+  int files = 0;
+  if (search != INVALID_HANDLE_VALUE) {
+    do ++files; while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  EXPECT_EQ(files, 1) << "no half-written file beside it";
+
+  // A read-only one the program may write is made writable and replaced, as the system's own
+  // attributes are put back on it after every change.
+  SetFileAttributesA(logo.c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(qv::ChangeBootScreen(picture));
+  EXPECT_EQ(U32(qvtest::ReadAll(logo), 14 + 4), 320u);
+  DeleteFileA(picture.c_str());
 }
 
 TEST_F(BootScreen, RestoreAndNt4) {

@@ -16,6 +16,7 @@
 #include "core/ScreenSaverItemData.h"
 #include "core/WindowsGeneration.h"
 #include "core/mainwindow/MainWindowRes.h"
+#include "platform/AgentWindow.h"
 #include "platform/Platform.h"
 #include "platform/PrivateMessages.h"
 #include "tests/changers/WinChangerSupport.h"
@@ -213,9 +214,9 @@ TEST(ScreenSaverCommands, StartNowTellsTheMainWindowOnlyForEachRun) {
   WNDCLASSA wc = {};
   wc.lpfnWndProc = &CountingProc;
   wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "QvSaverCounter";
+  wc.lpszClassName = QV_AGENT_WINDOW_CLASS;
   RegisterClassA(&wc);
-  HWND window = CreateWindowA("QvSaverCounter", "Quorvex", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+  HWND window = CreateWindowA(QV_AGENT_WINDOW_CLASS, QV_AGENT_WINDOW_CAPTION, WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
                               nullptr, wc.hInstance, nullptr);
   ASSERT_NE(nullptr, window);
   qv::WindowsGeneration = qv::kWinXP;
@@ -227,7 +228,7 @@ TEST(ScreenSaverCommands, StartNowTellsTheMainWindowOnlyForEachRun) {
   qv::StartScreenSaverNow(window, true);
   EXPECT_EQ(1, Pump());
   qv::StartScreenSaverNow(nullptr, true);
-  EXPECT_EQ(1, Pump()) << "found by its caption";
+  EXPECT_EQ(1, Pump()) << "found by its class and caption";
 
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
   DestroyWindow(window);

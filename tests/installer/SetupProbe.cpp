@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "core/PVoptionData.h"
+#include "platform/AgentWindow.h"
 #include "platform/PrivateMessages.h"
 #include "res/resource.h"
 #include "tests/mainwindow/AgentSettings.h"
@@ -127,13 +128,7 @@ int PrintVersion(const char* file) {
   return 0;
 }
 
-// The agent is the dialog "Quorvex" with the page tree; its message boxes have none.
-HWND AgentWindow() {
-  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", "Quorvex"); w;
-       w = FindWindowExA(nullptr, w, "#32770", "Quorvex"))
-    if (GetDlgItem(w, 1000)) return w;
-  return nullptr;
-}
+HWND AgentWindow() { return platform::FindAgentWindow(); }
 
 int PrintAgent() {
   HWND window = AgentWindow();

@@ -122,6 +122,35 @@ TEST(AgentPaths, AFailedLogonChangeIsRetriedByTimer1004UntilItWorks) {
   });
 }
 
+// A logon change that failed from the page reaches the settings on apply; the agent then retries
+// it with timer 1004 as it retries one that failed at start-up.
+TEST(AgentPaths, AFailedLogonChangeAppliedFromThePageIsRetriedByTimer1004) {
+  GenerationScope xp(qv::kWinXP);
+  MainWindowHarness h;
+  UseChangeDoubles();
+  h.timings.logonRetry = 400;
+  qv::LogonScreenSetupData& logon = h.settings.logonScreen;
+  logon.items.clear();
+  qv::SetupItem item;
+  item.path = qvtest::TouchFile(qvtest::TempFolder("logons"), "logon.bmp");
+  logon.items.push_back(item);
+  logon.enabled = 1;
+  logon.changeMode = qv::kModeEachStartup;
+  logon.lastApplyFailed = 0;
+  h.Run(false, [&](MainWindowHarness& h) {
+    size_t before = 0;
+    h.OnUi([&] {
+      Record().qvUiHostPath = item.path;  // a logon program exists: the close itself changes nothing
+      before = Seen().logons.size();
+      // What the logon page's commit leaves after its "Set As Current" failed.
+      h.settings.logonScreen.lastApplyFailed = 1;
+      PostMessageA(h.Window(), WM_CLOSE, 0, 0);
+    });
+    EXPECT_TRUE(h.WaitFor([&] { return Seen().logons.size() > before; }, 5000)) << "no retry";
+    h.OnUi([&] { EXPECT_EQ(h.settings.logonScreen.lastApplyFailed, 0); });
+  });
+}
+
 TEST(AgentPaths, TheCloseWritesAMissingSystemFileAgainWhenItsListIsDue) {
   struct Case {
     int generation;

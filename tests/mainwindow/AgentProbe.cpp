@@ -2,6 +2,9 @@
 //   plant    settings with the agent on, every list empty (nothing for a start-up run to do)
 //            and the texts of the language file named (default qveng.lng)
 //   pictures FILE...  the same with the wallpaper list of those pictures, centred
+//   timers FOLDER  the same with the wallpaper and the browser toolbar skin lists both holding
+//            FOLDER, each changing in order on a 1-second timer, the wallpaper fitted to the
+//            screen (the soak benchmark's agent)
 //   remove   deletes those settings
 //   wait     waits up to 60 s for the program's window; exit code 1 when it does not come
 //   idle     waits up to 30 s for the program to reach its message loop with nothing to handle
@@ -24,6 +27,7 @@
 #include <vector>
 
 #include "core/PVoptionData.h"
+#include "platform/AgentWindow.h"
 #include "platform/Platform.h"
 #include "platform/PrivateMessages.h"
 #include "platform/SafeFile.h"
@@ -45,26 +49,7 @@ bool Plant(const std::string& languageName, int pictureCount = 0, char** picture
   return qvtest::PlantAgentSettings(s);
 }
 
-// The main window is the dialog "Quorvex" with the page tree (its message boxes have none).
-BOOL CALLBACK MatchMain(HWND window, LPARAM param) {
-  char name[32];
-  if (GetClassNameA(window, name, sizeof name) && lstrcmpA(name, "#32770") == 0 &&
-      GetDlgItem(window, 1000)) {
-    char caption[32];
-    GetWindowTextA(window, caption, sizeof caption);
-    if (lstrcmpA(caption, "Quorvex") == 0) {
-      *reinterpret_cast<HWND*>(param) = window;
-      return FALSE;
-    }
-  }
-  return TRUE;
-}
-
-HWND MainWindow() {
-  HWND found = nullptr;
-  EnumWindows(MatchMain, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
+HWND MainWindow() { return platform::FindAgentWindow(); }
 
 // The program's process id, from its main window (0 when it is not running).
 DWORD ProgramProcess() {
@@ -112,8 +97,8 @@ BOOL CALLBACK ListWindow(HWND window, LPARAM param) {
   std::printf("%s|%s|%ldx%ld%s\n", name, TextOf(window).c_str(), r.right - r.left,
               r.bottom - r.top, texts.c_str());
   ++search->count;
-  // The message box is the dialog without the main window's page tree.
-  if (search->confirm && lstrcmpA(name, "#32770") == 0 && !GetDlgItem(window, 1000))
+  // The message box is the program's other dialog.
+  if (search->confirm && lstrcmpA(name, "#32770") == 0)
     PostMessageA(window, WM_COMMAND, IDOK, 0);
   return TRUE;
 }
@@ -141,6 +126,25 @@ int Memory() {
               static_cast<unsigned long>(counters.PeakWorkingSetSize / 1024),
               static_cast<unsigned long>(counters.PagefileUsage / 1024));
   return 0;
+}
+
+// Both lists that change on a timer hold folder, every second; the wallpaper is fitted.
+bool PlantTimers(const std::string& folder) {
+  qv::PVoptionData s = qvtest::AgentSettings();
+  s.languageFile = qvtest::DistFolder() + "language\\qveng.lng";
+  qv::SetupItem item;
+  item.path = folder;
+  item.isFolder = 1;
+  for (qv::ImageSetupData* list : {static_cast<qv::ImageSetupData*>(&s.wallpaper),
+                                   static_cast<qv::ImageSetupData*>(&s.ieSkin)}) {
+    list->items.assign(1, item);
+    list->changeMode = qv::kModeUseTimer;
+    list->timerUnit = qv::kUnitSeconds;
+    list->interval = 1;
+    list->order = qv::kOrderNormalize;
+  }
+  s.wallpaper.positionMode = 3;
+  return qvtest::PlantAgentSettings(s);
 }
 
 int Wallpaper() {
@@ -238,6 +242,7 @@ int main(int argc, char** argv) {
   std::string command = argc > 1 ? argv[1] : "";
   if (command == "plant") return Plant(argc > 2 ? argv[2] : "qveng.lng") ? 0 : 1;
   if (command == "pictures") return argc > 2 && Plant("qveng.lng", argc - 2, argv + 2) ? 0 : 1;
+  if (command == "timers") return argc > 2 && PlantTimers(argv[2]) ? 0 : 1;
   if (command == "remove") return DeleteFileA(SettingsPath().c_str()) ? 0 : 1;
   if (command == "wait") {
     for (int i = 0; i < 600; ++i, Sleep(100))

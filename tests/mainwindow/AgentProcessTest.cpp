@@ -11,6 +11,7 @@
 #include "changers/ImagePreparation.h"
 #include "core/PVoptionData.h"
 #include "core/mainwindow/MainWindowRes.h"
+#include "platform/AgentWindow.h"
 #include "platform/Platform.h"
 #include "platform/PrivateMessages.h"
 #include "platform/SafeFile.h"
@@ -29,30 +30,8 @@ std::string SettingsPath() { return qvtest::AgentSettingsPath(); }
 // Settings with the agent on and nothing that a start-up run would change.
 void PlantSettings() { ASSERT_TRUE(qvtest::PlantAgentSettings(qvtest::AgentSettings())); }
 
-struct WindowOfClass {
-  const char* className;
-  DWORD pid;
-  HWND found;
-};
-
-BOOL CALLBACK MatchClass(HWND window, LPARAM param) {
-  WindowOfClass* search = reinterpret_cast<WindowOfClass*>(param);
-  char name[64];
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  if (pid == search->pid && GetClassNameA(window, name, sizeof name) &&
-      lstrcmpA(name, search->className) == 0) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND TopLevelOfClass(const char* className, DWORD pid) {
-  WindowOfClass search{className, pid, nullptr};
-  EnumWindows(MatchClass, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
+using qvtest::TopLevelOfClass;
+using qvtest::WaitVisible;
 
 // A visible pop-up menu of process pid, within ms.
 HWND WaitForMenuOf(DWORD pid, DWORD ms) {
@@ -66,16 +45,10 @@ HWND WaitForMenuOf(DWORD pid, DWORD ms) {
 // Waits until the process has reached its message loop with nothing left to handle.
 bool WaitIdle(HANDLE process, DWORD ms) { return WaitForInputIdle(process, ms) == 0; }
 
-bool WaitVisible(HWND window, bool visible, DWORD ms) {
-  for (DWORD start = GetTickCount(); GetTickCount() - start <= ms; Sleep(100))
-    if ((IsWindowVisible(window) != FALSE) == visible) return true;
-  return false;
-}
-
 class AgentProcess : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(FindWindowA(nullptr, "Quorvex"), nullptr) << "an agent of an earlier test runs";
+    ASSERT_EQ(platform::FindAgentWindow(), nullptr) << "an agent of an earlier test runs";
     PlantSettings();
   }
   void TearDown() override { DeleteFileA(SettingsPath().c_str()); }

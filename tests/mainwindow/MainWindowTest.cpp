@@ -8,9 +8,11 @@
 #include "core/WindowsGeneration.h"
 #include "core/mainwindow/Hotkeys.h"
 #include "core/mainwindow/MainWindowRes.h"
+#include "platform/AgentWindow.h"
 #include "platform/PrivateMessages.h"
 #include "tests/mainwindow/DialogTemplate.h"
 #include "tests/mainwindow/MainWindowHarness.h"
+#include "tests/support/WinTestSupport.h"
 #include "widgets/Dialog.h"
 #include "widgets/Menu.h"
 #include "widgets/TreeView.h"
@@ -70,6 +72,9 @@ TEST(MainWindow, TheFrameOffersThePagesOfTheGenerationAndItsMenus) {
         char caption[64];
         GetWindowTextA(h.Window(), caption, sizeof caption);
         EXPECT_STREQ(caption, "Quorvex");
+        char className[64];
+        GetClassNameA(h.Window(), className, sizeof className);
+        EXPECT_STREQ(className, QV_AGENT_WINDOW_CLASS) << "other processes find it by class";
         EXPECT_TRUE(h.Dialog().TrayIconShown());
       });
     });
@@ -118,8 +123,11 @@ TEST(MainWindow, TheWindowNeverShrinksBelowTheMinimumAndEscapeDoesNotEndIt) {
   MainWindowHarness h;
   h.Run(false, [&](MainWindowHarness& h) {
     h.OnUi([&] {
-      SetWindowPos(h.Window(), nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
       RECT r;
+      GetWindowRect(h.Window(), &r);
+      EXPECT_GE(r.right - r.left, 658) << "as it first shows";
+      EXPECT_GE(r.bottom - r.top, 480);
+      SetWindowPos(h.Window(), nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
       GetWindowRect(h.Window(), &r);
       EXPECT_GE(r.right - r.left, 658);
       EXPECT_GE(r.bottom - r.top, 480);
@@ -369,6 +377,37 @@ TEST(MainWindow, ExitAsksAndEndsOnlyOnYes) {
         ASSERT_EQ(Record().messages.size(), 1u);
         EXPECT_EQ(Record().messages[0], "0005");
       });
+    });
+  }
+}
+
+BOOL CALLBACK AppendChildText(HWND child, LPARAM texts) {
+  char text[256] = {};
+  GetWindowTextA(child, text, sizeof text);
+  reinterpret_cast<std::string*>(texts)->append(text).append("|");
+  return TRUE;
+}
+
+// A language file without "0005" still gets the question, in the program's own words, and Exit
+// still ends the program on Yes.
+TEST(MainWindow, ExitAsksInTheBuiltInWordsWhenTheLanguageLacksTheQuestion) {
+  for (int answer : {IDNO, IDYES}) {
+    MainWindowHarness h;
+    h.Run(false, [&](MainWindowHarness& h) {
+      h.OnUi([&] {
+        Record().messageAnswer = -1;  // as the language routine answers for a missing key
+        PostMessageA(h.Window(), WM_COMMAND, ID_EXIT, 0);
+      });
+      HWND box = nullptr;
+      for (DWORD start = GetTickCount(); !box && GetTickCount() - start < 15000; Sleep(100))
+        for (HWND w : qvtest::TopLevelsOfClass("#32770", GetCurrentProcessId()))
+          if (GetWindow(w, GW_OWNER) == h.Window() && IsWindowVisible(w)) box = w;
+      ASSERT_NE(box, nullptr) << "the built-in question";
+      std::string texts;
+      EnumChildWindows(box, AppendChildText, reinterpret_cast<LPARAM>(&texts));
+      EXPECT_NE(texts.find("Do you want to exit Quorvex?"), std::string::npos) << texts;
+      PostMessageA(box, WM_COMMAND, answer, 0);
+      EXPECT_EQ(h.WaitEnded(answer == IDYES ? 15000 : 1000), answer == IDYES);
     });
   }
 }

@@ -5,6 +5,8 @@ qv_ensure_prefix
 trap 'qv_stop_display' EXIT
 qv_ensure_display || exit 1
 
+# The Windows path of a Linux path, through Wine's drive Z:.
+windows_path() { local p="Z:$1"; echo "${p//\//\\}"; }
 probe() { "$QV_WINE" "$probe" "$@" 2>/dev/null | tr -d '\r'; }
 fail() {
   echo "$me: $*" >&2

@@ -14,7 +14,6 @@ pictures=("$@")
 me=keypress-wallpaper
 source "$(dirname "$0")/keypress-common.sh"
 
-windows_path() { local p="Z:$1"; echo "${p//\//\\}"; }
 picture_size() { file -L "$1" | grep -oE '[0-9]+ ?x ?[0-9]+' | tail -1 | tr -d ' '; }
 # The wallpaper's registry value as the system's own tool shows it.
 registry_wallpaper() {

@@ -28,12 +28,12 @@ probe confirm >/dev/null
 main=""
 for _ in $(seq 20); do
   main=$(probe windows)
-  grep -q "^#32770|Quorvex|" <<<"$main" && ! grep -q "wallpaper list is empty" <<<"$main" && break
+  grep -q "^QuorvexAgentWindow|Quorvex|" <<<"$main" && ! grep -q "wallpaper list is empty" <<<"$main" && break
   sleep 0.5
 done
 echo "$main"
 # The configuration window is some 650 wide, the message box about half that.
-width=$(awk -F'|' '$1 == "#32770" && $2 == "Quorvex" { split($3, s, "x"); print s[1]; exit }' <<<"$main")
+width=$(awk -F'|' '$1 == "QuorvexAgentWindow" && $2 == "Quorvex" { split($3, s, "x"); print s[1]; exit }' <<<"$main")
 [ "${width:-0}" -ge 500 ] || fail "the configuration window did not open"
 shot window
 

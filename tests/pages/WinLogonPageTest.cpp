@@ -111,6 +111,32 @@ TEST_F(LogonPageTest, SetAsCurrentPatchesTheLogonProgramOrNamesAProgram) {
   EXPECT_EQ(Page().logonRestores, 1);
 }
 
+// A failed "Set As Current" reaches the live list on apply, so that the agent's timer 1004 tries
+// the logon change again; a flag the list had already stays, and a change that works clears it.
+TEST_F(LogonPageTest, AFailedSetAsCurrentIsKeptForTheRetryOnApply) {
+  live.logonScreen.lastApplyFailed = 1;
+  {
+    HostedLogonPage host(live);
+    host.page().Commit(live);
+    EXPECT_EQ(live.logonScreen.lastApplyFailed, 1) << "the failure of the start-up run stays";
+  }
+  live.logonScreen.lastApplyFailed = 0;
+  HostedLogonPage host(live);
+  Page().files = {program};
+  host.Command(ID_ADD_FILES);
+  host.SelectRows({true});
+  ASSERT_TRUE(DeleteFileA(program.c_str()));
+  host.Command(ID_SET_CURRENT);
+  ASSERT_EQ(Page().messages, std::vector<std::string>{"0016|" + program});
+  host.page().Commit(live);
+  EXPECT_EQ(live.logonScreen.lastApplyFailed, 1);
+
+  ASSERT_TRUE(CopyFileA((qvtest::FixtureFolder() + "mylogon.exe").c_str(), program.c_str(), FALSE));
+  host.Command(ID_SET_CURRENT);
+  host.page().Commit(live);
+  EXPECT_EQ(live.logonScreen.lastApplyFailed, 0);
+}
+
 // The Winlogon key made read-only for as long as this lives, as a user without the right to
 // write HKLM finds it: everyone may read it and change its permissions, nothing more. The key's
 // own permissions come back afterwards, so that the prefix stays as it was.

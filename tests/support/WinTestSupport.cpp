@@ -32,13 +32,13 @@ ChildProcess::~ChildProcess() {
   }
 }
 
-bool ChildProcess::Start(const std::string& program, const std::string& arguments) {
+bool ChildProcess::Start(const std::string& program, const std::string& arguments, bool suspended) {
   std::string commandLine = "\"" + program + "\"";
   if (!arguments.empty()) commandLine += " " + arguments;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  return CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &info_) != FALSE;
+  return CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
+                        suspended ? CREATE_SUSPENDED : 0, nullptr, nullptr, &startup, &info_) != FALSE;
 }
 
 bool ChildProcess::WaitForExit(DWORD timeoutMs) {
@@ -84,6 +84,42 @@ HWND WaitForWindow(const char* caption, DWORD pid, DWORD timeoutMs) {
     Sleep(100);
   } while (GetTickCount() - start < timeoutMs);
   return nullptr;
+}
+
+namespace {
+struct ClassSearch {
+  const char* className;
+  DWORD pid;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK MatchClass(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<ClassSearch*>(param);
+  char name[64];
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if ((search->pid == 0 || pid == search->pid) && GetClassNameA(window, name, sizeof name) &&
+      lstrcmpA(name, search->className) == 0)
+    search->found.push_back(window);
+  return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> TopLevelsOfClass(const char* className, DWORD pid) {
+  ClassSearch search{className, pid, {}};
+  EnumWindows(MatchClass, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND TopLevelOfClass(const char* className, DWORD pid) {
+  std::vector<HWND> found = TopLevelsOfClass(className, pid);
+  return found.empty() ? nullptr : found.front();
+}
+
+bool WaitVisible(HWND window, bool visible, DWORD ms) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start <= ms; Sleep(100))
+    if ((IsWindowVisible(window) != FALSE) == visible) return true;
+  return false;
 }
 
 bool SetWineVersionFor(const std::string& exeName, const std::string& version) {

@@ -7,7 +7,7 @@
 #include "i18n/LanguageManager.h"
 #include "pages/PagesRes.h"
 #include "platform/Log.h"
-#include "platform/SpecialFolders.h"
+#include "platform/ShellFolders.h"
 #include "widgets/Window.h"
 #include "widgets/WindowSubclass.h"
 
@@ -31,7 +31,7 @@ std::string DialogText(const char* key) {
 }
 
 std::string NetworkFolder() {
-  return Lower(platform::SpecialFolderPath(CSIDL_NETHOOD));
+  return Lower(platform::ShellFolderPath(CSIDL_NETHOOD));
 }
 
 struct BrowseState {

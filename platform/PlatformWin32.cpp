@@ -7,7 +7,7 @@
 #include <ctime>
 
 #include "platform/SafeFile.h"
-#include "platform/SpecialFolders.h"
+#include "platform/ShellFolders.h"
 
 namespace platform {
 namespace {
@@ -155,7 +155,7 @@ std::string ProgramFilePath() {
   return FromBuffer(buffer, n, MAX_PATH);
 }
 
-std::string AppDataFolder() { return SpecialFolderPath(CSIDL_APPDATA); }
+std::string AppDataFolder() { return ShellFolderPath(CSIDL_APPDATA); }
 
 std::string WindowsFolder() {
   char buffer[MAX_PATH];

@@ -95,11 +95,9 @@ TEST(AgentPaths, AScreenSaverRunBringsTheNextSaverOfAnEachRunListAfterItsDelay) 
   });
 }
 
-TEST(AgentPaths, AFailedLogonChangeIsRetriedByTimer1004UntilItWorks) {
-  GenerationScope xp(qv::kWinXP);
-  MainWindowHarness h;
-  UseChangeDoubles();
-  Seen().logonFailuresLeft = 1;  // the retry's first attempt fails too
+// A logon list of one picture, changed at each start and retried 400 ms after a failure;
+// lastApplyFailed as the last change left it.
+qv::SetupItem OneLogonPictureToRetry(MainWindowHarness& h, int lastApplyFailed) {
   h.timings.logonRetry = 400;
   qv::LogonScreenSetupData& logon = h.settings.logonScreen;
   logon.items.clear();
@@ -108,7 +106,16 @@ TEST(AgentPaths, AFailedLogonChangeIsRetriedByTimer1004UntilItWorks) {
   logon.items.push_back(item);
   logon.enabled = 1;
   logon.changeMode = qv::kModeEachStartup;
-  logon.lastApplyFailed = 1;
+  logon.lastApplyFailed = lastApplyFailed;
+  return item;
+}
+
+TEST(AgentPaths, AFailedLogonChangeIsRetriedByTimer1004UntilItWorks) {
+  GenerationScope xp(qv::kWinXP);
+  MainWindowHarness h;
+  UseChangeDoubles();
+  Seen().logonFailuresLeft = 1;  // the retry's first attempt fails too
+  const qv::SetupItem item = OneLogonPictureToRetry(h, 1);
   h.Run(false, [&](MainWindowHarness& h) {
     ASSERT_TRUE(h.WaitFor([] { return Seen().logons.size() >= 2; }, 5000));
     h.OnUi([&] { EXPECT_EQ(h.settings.logonScreen.lastApplyFailed, 0); });
@@ -128,15 +135,7 @@ TEST(AgentPaths, AFailedLogonChangeAppliedFromThePageIsRetriedByTimer1004) {
   GenerationScope xp(qv::kWinXP);
   MainWindowHarness h;
   UseChangeDoubles();
-  h.timings.logonRetry = 400;
-  qv::LogonScreenSetupData& logon = h.settings.logonScreen;
-  logon.items.clear();
-  qv::SetupItem item;
-  item.path = qvtest::TouchFile(qvtest::TempFolder("logons"), "logon.bmp");
-  logon.items.push_back(item);
-  logon.enabled = 1;
-  logon.changeMode = qv::kModeEachStartup;
-  logon.lastApplyFailed = 0;
+  const qv::SetupItem item = OneLogonPictureToRetry(h, 0);
   h.Run(false, [&](MainWindowHarness& h) {
     size_t before = 0;
     h.OnUi([&] {

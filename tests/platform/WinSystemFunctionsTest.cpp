@@ -10,7 +10,7 @@
 #include <string>
 
 #include "platform/Platform.h"
-#include "platform/SpecialFolders.h"
+#include "platform/ShellFolders.h"
 
 namespace {
 
@@ -30,16 +30,16 @@ TEST(SystemFunctions, EveryRowOfTheTableIsFoundInTheTestSystem) {
 
 // Windows NT 4.0 and 95 without the desktop update have no SHGetSpecialFolderPathA: the folders
 // come from their item lists instead, the same paths.
-TEST(SystemFunctions, SpecialFoldersWithoutSHGetSpecialFolderPath) {
+TEST(SystemFunctions, ShellFoldersWithoutSHGetSpecialFolderPath) {
   const std::string appData = platform::AppDataFolder();
-  const std::string windows = platform::SpecialFolderPath(CSIDL_WINDOWS);
+  const std::string windows = platform::ShellFolderPath(CSIDL_WINDOWS);
   ASSERT_FALSE(appData.empty());
   platform::SetSystemFunctionMissing(platform::SystemFunction::kSHGetSpecialFolderPathA, true);
   EXPECT_EQ(platform::SystemFunctionAddress(platform::SystemFunction::kSHGetSpecialFolderPathA),
             nullptr);
   EXPECT_EQ(platform::AppDataFolder(), appData);
-  EXPECT_EQ(platform::SpecialFolderPath(CSIDL_WINDOWS), windows);
-  EXPECT_EQ(platform::SpecialFolderPath(0x7F), "");  // no such folder
+  EXPECT_EQ(platform::ShellFolderPath(CSIDL_WINDOWS), windows);
+  EXPECT_EQ(platform::ShellFolderPath(0x7F), "");  // no such folder
   platform::SetSystemFunctionMissing(platform::SystemFunction::kSHGetSpecialFolderPathA, false);
   EXPECT_EQ(platform::AppDataFolder(), appData);
 }

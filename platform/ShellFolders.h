@@ -8,6 +8,6 @@
 namespace platform {
 
 // The folder's path, or empty when this system has no such folder.
-std::string SpecialFolderPath(int csidl);
+std::string ShellFolderPath(int csidl);
 
 }  // namespace platform

@@ -1,4 +1,4 @@
-#include "platform/SpecialFolders.h"
+#include "platform/ShellFolders.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -8,7 +8,7 @@
 namespace platform {
 namespace {
 
-using SpecialFolderPathFn = BOOL(WINAPI*)(HWND, LPSTR, int, BOOL);
+using FolderPathFn = BOOL(WINAPI*)(HWND, LPSTR, int, BOOL);
 
 // The shell's item list of the folder, turned into a path; the list is given back to the
 // shell's allocator.
@@ -27,8 +27,8 @@ std::string FromItemList(int csidl) {
 
 }  // namespace
 
-std::string SpecialFolderPath(int csidl) {
-  auto byPath = LoadSystemFunction<SpecialFolderPathFn>(SystemFunction::kSHGetSpecialFolderPathA);
+std::string ShellFolderPath(int csidl) {
+  auto byPath = LoadSystemFunction<FolderPathFn>(SystemFunction::kSHGetSpecialFolderPathA);
   if (byPath) {
     char buffer[MAX_PATH] = "";
     return byPath(nullptr, buffer, csidl, FALSE) ? std::string(buffer) : std::string();

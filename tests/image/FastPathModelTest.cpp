@@ -12,6 +12,7 @@
 #include "image/AreaAverage.h"
 #include "image/CxImage.h"
 #include "image/PixelKernels.h"
+#include "image/SeparableResample.h"
 #include "tests/image/AreaModel.h"
 
 namespace {
@@ -143,6 +144,40 @@ TEST_P(FastPaths, AveragingFedFromTheTopIsResampleByteForByte) {
     long newW = long(std::uniform_int_distribution<uint32_t>(1, w - 1)(rng));
     long newH = long(std::uniform_int_distribution<uint32_t>(1, h - 1)(rng));
     ExpectFeedMatchesResample(RandomPicture(rng, w, h, i % 3 == 0 ? 0 : 4), newW, newH);
+  }
+}
+
+std::vector<uint8_t> SeparableResampled(const CxImage& src, uint32_t w, uint32_t h, bool vector) {
+  qv::image::AllowVectorCode(vector);
+  CxImage made(w, h, 24, CXIMAGE_FORMAT_BMP);
+  const bool done = qv::image::SeparableResample(src, made);
+  qv::image::AllowVectorCode(true);
+  EXPECT_TRUE(done);
+  return Rows(made);
+}
+
+// One side shrinks, the other grows (or stays): the vector form must give the plain form's bytes,
+// and a flat picture must stay flat in both.
+TEST(SeparableResample, VectorFormIsThePlainFormByteForByte) {
+  std::mt19937 rng(754);
+  std::vector<Shape> shapes = {{754, 424, 640, 480}, {424, 754, 480, 640}, {705, 397, 640, 480},
+                               {9, 2, 2, 9},         {1000, 1, 3, 5},      {5, 5, 5, 5}};
+  std::uniform_int_distribution<uint32_t> side(1, 200);
+  for (int i = 0; i < 150; i++) shapes.push_back({side(rng), side(rng), long(side(rng)), long(side(rng))});
+  for (const Shape& s : shapes) {
+    SCOPED_TRACE(std::to_string(s.w) + "x" + std::to_string(s.h) + " -> " + std::to_string(s.newW) + "x" +
+                 std::to_string(s.newH));
+    const CxImage src = RandomPicture(rng, s.w, s.h, s.w % 2 ? 0 : 5);
+    const std::vector<uint8_t> plain = SeparableResampled(src, uint32_t(s.newW), uint32_t(s.newH), false);
+    ASSERT_EQ(SeparableResampled(src, uint32_t(s.newW), uint32_t(s.newH), true), plain);
+  }
+  CxImage flat(300, 7, 24, CXIMAGE_FORMAT_BMP);
+  for (uint32_t y = 0; y < 7; y++)
+    for (uint32_t x = 0; x < 300; x++) std::memcpy(flat.GetBits(y) + 3 * x, "\x20\xC8\xFF", 3);
+  for (bool vector : {false, true}) {
+    const std::vector<uint8_t> out = SeparableResampled(flat, 129, 31, vector);
+    for (size_t i = 0; i < out.size(); i += 3)
+      ASSERT_TRUE(out[i] == 0x20 && out[i + 1] == 0xC8 && out[i + 2] == 0xFF) << "vector " << vector << ", byte " << i;
   }
 }
 

@@ -51,7 +51,37 @@ bool OctreeQuantizer::ProcessImage(const CxImage& image) {
   return true;
 }
 
+namespace {
+
+// The bits of a byte spread three apart (bit i to bit 3 i), so that one colour's child index at
+// every level of the tree is three neighbouring bits of one number.
+struct SpreadBits {
+  uint32_t of[256];
+  SpreadBits() {
+    for (uint32_t v = 0; v < 256; ++v) {
+      of[v] = 0;
+      for (uint32_t bit = 0; bit < 8; ++bit) of[v] |= ((v >> bit) & 1u) << (3 * bit);
+    }
+  }
+};
+const SpreadBits kSpread;
+
+}  // namespace
+
 void OctreeQuantizer::AddColour(uint8_t r, uint8_t g, uint8_t b) {
+  // The child index at level l (red, green, blue: bits 2, 1, 0) is bits 3 (7 - l) and up.
+  const uint32_t path = (kSpread.of[r] << 2) | (kSpread.of[g] << 1) | kSpread.of[b];
+  // Neighbouring pixels mostly end in the same leaf: the leaf at depth d takes every colour whose
+  // path begins with the same 3 d bits.
+  Node* node = lastLeaf_;
+  if (!node || (path ^ lastPath_) >> lastShift_) node = FindLeaf(path);
+  ++node->pixelCount;
+  node->redSum += r;
+  node->greenSum += g;
+  node->blueSum += b;
+}
+
+OctreeQuantizer::Node* OctreeQuantizer::FindLeaf(uint32_t path) {
   Node** link = &root_;
   for (uint32_t level = 0;; ++level) {
     Node* node = *link;
@@ -67,15 +97,12 @@ void OctreeQuantizer::AddColour(uint8_t r, uint8_t g, uint8_t b) {
       }
     }
     if (node->leaf) {
-      ++node->pixelCount;
-      node->redSum += r;
-      node->greenSum += g;
-      node->blueSum += b;
-      return;
+      lastLeaf_ = node;
+      lastPath_ = path;
+      lastShift_ = 24 - 3 * level;
+      return node;
     }
-    const int shift = 7 - static_cast<int>(level);
-    const int index = (((r >> shift) & 1) << 2) | (((g >> shift) & 1) << 1) | ((b >> shift) & 1);
-    link = &node->child[index];
+    link = &node->child[(path >> (21 - 3 * level)) & 7u];
   }
 }
 
@@ -83,6 +110,7 @@ bool OctreeQuantizer::ReduceTree() {
   int level = levels_ > 0 ? static_cast<int>(levels_) - 1 : 0;
   while (level > 0 && !reducible_[level]) --level;
   Node* node = reducible_[level];
+  lastLeaf_ = nullptr;  // it may be merged away
   // Only when the whole tree is one leaf already (a wanted count of 0): nothing more to merge.
   if (!node) return false;
   reducible_[level] = node->nextReducible;

@@ -34,6 +34,8 @@ class OctreeQuantizer {
   struct Node;
 
   void AddColour(uint8_t r, uint8_t g, uint8_t b);
+  // The leaf that a colour's path (its bits interleaved, red highest) leads to, made if missing.
+  Node* FindLeaf(uint32_t path);
   // Merges the children of the deepest reducible node into it. False when nothing is left.
   bool ReduceTree();
   static void FreeTree(Node* node);
@@ -44,6 +46,10 @@ class OctreeQuantizer {
   uint32_t leafCount_ = 0;
   Node* root_ = nullptr;
   Node* reducible_[9] = {};  // one list per level 0..levels, newest first
+  // The leaf of the last colour added, and the bits of the path that lead to it.
+  Node* lastLeaf_ = nullptr;
+  uint32_t lastPath_ = 0;
+  uint32_t lastShift_ = 0;
 };
 
 }  // namespace qv

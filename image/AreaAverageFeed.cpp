@@ -42,21 +42,43 @@ QV_SSE2_FUNCTION inline __m128i SumPixels16(const uint8_t* b, size_t x, size_t l
 // lower gets the part of b for the row below; out four bytes a cell, the fourth being the next
 // cell's first, written after it (the last cell is never a vector cell). Hands the three
 // boundary carries of the last vector cell over to the plain form.
+//
+// kNarrow: every cell holds at most one whole column and every destination row at most one whole
+// row (scales below 2, as a picture decoded at a reduced scale leaves them), so that a cell's sums
+// need no loops and its whole rows' sum stays below 2^15 for one multiply-add by 1000. narrow
+// holds twelve values a cell: all ones in four lanes where the cell has a whole column (zeros
+// where not), the cell's four weight lanes, the offsets of its first and its boundary column, and
+// two spare values.
+template <bool kNarrow>
 QV_SSE2_FUNCTION void ShareAndCloseSse2(const uint32_t* a, const uint8_t* b, uint32_t wy, const RowState<uint32_t>& state,
-                                        const uint32_t* upper, uint32_t* lower, uint8_t* out, uint32_t* left,
-                                        uint32_t* leftNext, uint32_t* leftWhole) {
-  const __m128i zero = _mm_setzero_si128();
+                                        const uint32_t* narrow, const uint32_t* upper, uint32_t* lower, uint8_t* out,
+                                        uint32_t* left, uint32_t* leftNext, uint32_t* leftWhole) {
+  const __m128i zero = _mm_setzero_si128(), thousand = _mm_set1_epi32(1000);
   const __m128i wyLanes = _mm_set1_epi32(int(wy)), keptLanes = _mm_set1_epi32(int(kAccuracy - wy));
   const __m128d n = _mm_set1_pd(double(state.n));
   __m128i carryLeft = zero, carryLeftNext = zero, carryWhole = zero;
   const uint32_t* spans = state.spans.data();
   const __m128i* weights = reinterpret_cast<const __m128i*>(state.weights.data());
   for (size_t i = 0; i < state.vectorCells; i++, upper += 3, lower += 3, out += 3) {
-    const size_t first = spans[i], last = spans[i + 1] - 1;
-    const __m128i wr = _mm_loadu_si128(weights + i);
+    // The first column's and the boundary column's offsets (three values a pixel).
+    size_t first, last;
+    __m128i wr;
+    if constexpr (kNarrow) {
+      first = narrow[12 * i + 8], last = narrow[12 * i + 9];
+      wr = _mm_loadu_si128(reinterpret_cast<const __m128i*>(narrow + 12 * i + 4));
+    } else {
+      first = 3 * size_t(spans[i]), last = 3 * (size_t(spans[i + 1]) - 1);
+      wr = _mm_loadu_si128(weights + i);
+    }
     // The split row: its sums, the corner's parts, and the part kept for the row below.
-    const __m128i v = PixelLanes(b + 3 * last);
-    const __m128i sb = _mm_add_epi32(_mm_unpacklo_epi16(SumPixels16(b, first, last), zero), v);
+    const __m128i v = PixelLanes(b + last);
+    __m128i whole = zero, sb;
+    if constexpr (kNarrow) {
+      whole = _mm_loadu_si128(reinterpret_cast<const __m128i*>(narrow + 12 * i));
+      sb = _mm_add_epi32(_mm_and_si128(PixelLanes(b + first), whole), v);
+    } else {
+      sb = _mm_add_epi32(_mm_unpacklo_epi16(SumPixels16(b, first / 3, last / 3), zero), v);
+    }
     const __m128i moved = _mm_madd_epi16(v, wr);
     __m128i down, up;
     CornerParts(moved, wyLanes, &down, &up);
@@ -66,18 +88,24 @@ QV_SSE2_FUNCTION void ShareAndCloseSse2(const uint32_t* a, const uint8_t* b, uin
     carryLeft = _mm_sub_epi32(moved, up);
     carryLeftNext = down;
     // The whole rows, and the row's pixel.
-    __m128i sa0 = zero, sa1 = zero;
-    size_t x = first;
-    for (; x + 2 <= last; x += 2) {
-      sa0 = _mm_add_epi32(sa0, _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 3 * x)));
-      sa1 = _mm_add_epi32(sa1, _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 3 * x + 3)));
-    }
-    if (x < last) sa0 = _mm_add_epi32(sa0, _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 3 * x)));
-    const __m128i ar = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 3 * last));
+    const __m128i ar = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + last));
     const __m128i movedWhole = _mm_madd_epi16(ar, wr);
-    const __m128i sa = _mm_add_epi32(_mm_add_epi32(sa0, sa1), ar);
+    __m128i sa1000;
+    if constexpr (kNarrow) {
+      const __m128i sa = _mm_add_epi32(_mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + first)), whole), ar);
+      sa1000 = _mm_madd_epi16(sa, thousand);
+    } else {
+      __m128i sa0 = zero, sa1 = zero;
+      size_t x = first;
+      for (; x + 6 <= last; x += 6) {
+        sa0 = _mm_add_epi32(sa0, _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x)));
+        sa1 = _mm_add_epi32(sa1, _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x + 3)));
+      }
+      if (x < last) sa0 = _mm_add_epi32(sa0, _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x)));
+      sa1000 = Times1000(_mm_add_epi32(_mm_add_epi32(sa0, sa1), ar));
+    }
     __m128i sum = _mm_add_epi32(above, _mm_loadu_si128(reinterpret_cast<const __m128i*>(upper)));
-    sum = _mm_add_epi32(sum, _mm_sub_epi32(_mm_add_epi32(carryWhole, Times1000(sa)), movedWhole));
+    sum = _mm_add_epi32(sum, _mm_sub_epi32(_mm_add_epi32(carryWhole, sa1000), movedWhole));
     carryWhole = movedWhole;
     const int32_t bytes = PixelBytes(sum, n);
     __builtin_memcpy(out, &bytes, 4);
@@ -183,7 +211,10 @@ class ShrinkFeed final : public AreaAverageFeed {
         upperPart_(3 * cells_.size() + 1, 0),
         lowerPart_(3 * cells_.size() + 1, 0),
         next_(oldH - 1) {
-    if constexpr (kVectorSums<Acc>) PrepareVectorCells(cells_, oldW, xScale, yScale, state_);
+    if constexpr (kVectorSums<Acc>) {
+      PrepareVectorCells(cells_, oldW, xScale, yScale, state_);
+      PrepareNarrowCells();
+    }
   }
 
   uint8_t* NextRow() override { return held_.data() + heldRows_ * rowBytes_; }
@@ -226,6 +257,20 @@ class ShrinkFeed final : public AreaAverageFeed {
     return most + 1;
   }
 
+  // The vector form's narrow case (see ShareAndCloseSse2): its record of every cell, or none
+  // where a cell holds more than one whole column or a destination row more than one whole row.
+  void PrepareNarrowCells() {
+    if (state_.vectorCells == 0 || HeldRowsAtMost() > 2) return;
+    std::vector<uint32_t> cells;
+    for (size_t i = 0; i < state_.vectorCells; i++) {
+      const uint32_t first = state_.spans[i], last = state_.spans[i + 1] - 1, mask = last > first ? ~0u : 0u;
+      if (last - first > 1) return;
+      const uint32_t* wr = &state_.weights[4 * i];
+      cells.insert(cells.end(), {mask, mask, mask, mask, wr[0], wr[1], wr[2], wr[3], 3 * first, 3 * last, 0, 0});
+    }
+    narrow_ = std::move(cells);
+  }
+
   void SumHeldRows() {
     SumColumns(held_.data(), std::ptrdiff_t(rowBytes_), uint32_t(heldRows_), rowBytes_, sums_.data());
   }
@@ -242,8 +287,12 @@ class ShrinkFeed final : public AreaAverageFeed {
     if constexpr (kVectorSums<Acc>) {
       if (close && state_.vectorCells > 0) {
         first = state_.vectorCells;
-        ShareAndCloseSse2(sums_.data(), b, wy, state_, upperPart_.data(), lowerPart_.data(), out, left, leftNext,
-                          leftWhole);
+        if (narrow_.empty())
+          ShareAndCloseSse2<false>(sums_.data(), b, wy, state_, nullptr, upperPart_.data(), lowerPart_.data(), out,
+                                   left, leftNext, leftWhole);
+        else
+          ShareAndCloseSse2<true>(sums_.data(), b, wy, state_, narrow_.data(), upperPart_.data(), lowerPart_.data(),
+                                  out, left, leftNext, leftWhole);
       }
     }
 #endif
@@ -265,6 +314,7 @@ class ShrinkFeed final : public AreaAverageFeed {
   // row's part of the split row being shared out.
   std::vector<Acc> upperPart_, lowerPart_;
   long next_;  // the index of the source row that comes next
+  std::vector<uint32_t> narrow_;  // see PrepareNarrowCells; empty when the cells are not narrow
 };
 
 }  // namespace

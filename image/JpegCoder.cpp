@@ -20,6 +20,8 @@ namespace image {
 namespace {
 
 constexpr size_t kBufferSize = 4096;
+// Reads in large pieces: a 20 MP photo is several megabytes, and every piece is a system call.
+constexpr size_t kReadSize = 64 * 1024;
 
 struct ErrorManager {
   jpeg_error_mgr pub;
@@ -59,14 +61,14 @@ struct Source {
   jpeg_source_mgr pub;
   CxFile* file;
   bool startOfFile;
-  JOCTET buffer[kBufferSize];
+  JOCTET buffer[kReadSize];
 };
 
 void InitSource(j_decompress_ptr cinfo) { reinterpret_cast<Source*>(cinfo->src)->startOfFile = true; }
 
 boolean FillInputBuffer(j_decompress_ptr cinfo) {
   Source* src = reinterpret_cast<Source*>(cinfo->src);
-  size_t n = src->file->Read(src->buffer, 1, kBufferSize);
+  size_t n = src->file->Read(src->buffer, 1, kReadSize);
   if (n == 0) {
     if (src->startOfFile) ERREXIT(cinfo, JERR_INPUT_EMPTY);
     WARNMS(cinfo, JWRN_JPEG_EOF);

@@ -29,7 +29,7 @@ PageFrame::PageFrame(const MainWindowServices& services, PageFactory factory)
 
 PageFrame::~PageFrame() = default;
 
-void PageFrame::Create(HWND dialog, int generation, const PVoptionData* live) {
+void PageFrame::Create(HWND dialog, int generation, const PVoptionData* live, bool openFirst) {
   dialog_ = dialog;
   live_ = live;
   tree_.Attach(GetDlgItem(dialog, IDC_PAGE_TREE));
@@ -42,7 +42,10 @@ void PageFrame::Create(HWND dialog, int generation, const PVoptionData* live) {
     slots_.push_back(std::move(slot));
     tree_.Add(PageName(kind), static_cast<LPARAM>(kind));
   }
-  Select(slots_.empty() ? PageKind::Wallpaper : slots_.front().kind);
+  const PageKind first = slots_.empty() ? PageKind::Wallpaper : slots_.front().kind;
+  // The tree gets its selection either way: a tree without one selects its first item when it
+  // gets the focus, and that notice would make the page's window.
+  if (openFirst) Select(first); else Choose(first);
 }
 
 std::string PageFrame::PageName(PageKind kind) const {
@@ -119,6 +122,13 @@ bool PageFrame::Select(PageKind kind) {
     window.Show(&other == slot ? SW_SHOW : SW_HIDE);
   }
   Layout();
+  Choose(kind);
+  return true;
+}
+
+void PageFrame::Choose(PageKind kind) {
+  if (!Find(kind)) return;
+  selected_ = kind;
   caption_.SetText(PageName(kind));
   if (HTREEITEM item = tree_.FindByValue(static_cast<LPARAM>(kind))) {
     if (tree_.Selection() != item) {
@@ -127,7 +137,6 @@ bool PageFrame::Select(PageKind kind) {
       selecting_ = false;
     }
   }
-  return true;
 }
 
 bool PageFrame::OnNotify(const NMHDR* header) {

@@ -28,9 +28,11 @@ class PageFrame {
   PageFrame(const PageFrame&) = delete;
   PageFrame& operator=(const PageFrame&) = delete;
 
-  // Takes the frame controls of dialog (tree, caption, area) and fills the tree with the pages
-  // of the generation. live seeds each page's working copy when its window is created.
-  void Create(HWND dialog, int generation, const PVoptionData* live);
+  // Takes the frame controls of dialog (tree, caption, area), fills the tree with the pages of
+  // the generation and selects the first. live seeds each page's working copy when its window is
+  // created. Without openFirst the first page's window waits for the first Select: a window
+  // that is never shown needs none.
+  void Create(HWND dialog, int generation, const PVoptionData* live, bool openFirst = true);
   // The tree's and the caption's texts from section "Page Name".
   void Localize();
   // Tells every page whose window exists to translate its texts.
@@ -64,6 +66,8 @@ class PageFrame {
   Slot* Find(PageKind kind);
   const Slot* Find(PageKind kind) const;
   bool Open(Slot& slot);
+  // The selection in the tree and the caption, without any page window.
+  void Choose(PageKind kind);
   std::string PageName(PageKind kind) const;
   // What the system takes over from a committed page (the screen saver's waiting time).
   void Committed(PageKind kind, PVoptionData& live);

@@ -31,7 +31,8 @@ class Watch {
   // the insertion and started again. 0, or -1 (logged) for an empty or over-long path.
   int AddFolder(const std::string& path);
   // Starts the workers unless running; failures are logged ("Unable to create event",
-  // "Unable to create thread") and leave the watcher idle.
+  // "Unable to create thread") and leave the watcher idle. Without folders no worker runs, yet the
+  // watcher counts as running, so that a folder added later starts one.
   void Start();
   // Releases the workers and waits for them to end, so that the folders may change afterwards.
   void Stop();

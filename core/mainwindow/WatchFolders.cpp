@@ -18,7 +18,6 @@ std::vector<std::vector<std::string>> WatchFolders::Groups(std::size_t perWait) 
     std::size_t last = std::min(folders_.size(), first + perWait);
     groups.emplace_back(folders_.begin() + first, folders_.begin() + last);
   }
-  if (groups.empty()) groups.emplace_back();
   return groups;
 }
 

@@ -529,6 +529,31 @@ TEST(MainWindow, ClosingAppliesOpenedPagesAndKeepsTheLiveRunState) {
   }
 }
 
+// The resident agent of a start-up run never shows its window unless the user opens it, so it
+// makes no page until then; a run that shows the window makes the first page at once.
+TEST(MainWindow, AStartupRunMakesTheFirstPageOnlyWhenTheWindowOpens) {
+  GenerationScope generation(qv::kWinNT4);  // no boot screen page: the wallpaper page is first
+  for (bool startupRun : {true, false}) {
+    MainWindowHarness h;
+    h.pages = &FakePages;
+    h.Run(startupRun, [&](MainWindowHarness& h) {
+      h.Wait(300);
+      h.OnUi([&] {
+        EXPECT_EQ(IsWindowVisible(h.Window()) != FALSE, !startupRun);
+        EXPECT_EQ(h.Dialog().Frame().Selected(), qv::PageKind::Wallpaper);
+        EXPECT_EQ(h.Dialog().Frame().HasWindow(qv::PageKind::Wallpaper), !startupRun);
+        widgets::TreeView tree(GetDlgItem(h.Window(), IDC_PAGE_TREE));
+        EXPECT_EQ(tree.Selection(), tree.FindByValue(static_cast<LPARAM>(qv::PageKind::Wallpaper)))
+            << "the tree shows the choice either way";
+        SendMessageA(h.Window(), WM_COMMAND, ID_CONFIGURE, 0);
+        EXPECT_TRUE(IsWindowVisible(h.Window()));
+        EXPECT_TRUE(h.Dialog().Frame().HasWindow(qv::PageKind::Wallpaper));
+        EXPECT_EQ(h.Dialog().Frame().CaptionText(), "Wallpaper");
+      });
+    });
+  }
+}
+
 // The screen saver page comes after the wallpaper page in the apply order: its refusal must
 // leave the wallpaper list, whose page agreed, as it was.
 TEST(MainWindow, ALaterPageRefusingLeavesEveryLiveListUnchanged) {

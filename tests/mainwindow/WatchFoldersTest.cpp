@@ -40,7 +40,7 @@ TEST(WatchFolders, GroupsServeEveryFolderWithinTheWaitLimit) {
     std::size_t folders;
     std::vector<std::size_t> groupSizes;
   } rows[] = {
-      {0, {0}},  // one wait on the stop event alone
+      {0, {}},  // nothing to wait for
       {1, {1}},
       {31, {31}},
       {32, {31, 1}},

@@ -107,19 +107,23 @@ TEST_F(WatchFixture, FoldersAreLowerCasedSortedAndKeptOnce) {
   EXPECT_TRUE(watch.Folders().empty());
 }
 
-TEST_F(WatchFixture, WithoutFoldersOneWorkerWaitsOnTheStopEventAlone) {
+TEST_F(WatchFixture, WithoutFoldersNoWorkerRunsUntilAFolderIsAdded) {
   watch.Start();
   EXPECT_TRUE(watch.IsRunning());
-  EXPECT_EQ(watch.LiveWorkers(), 1);
-  watch.Start();  // already running: nothing more
-  EXPECT_EQ(watch.LiveWorkers(), 1);
+  EXPECT_EQ(watch.LiveWorkers(), 0) << "a resident agent with no folders holds no thread";
   watch.Stop();
   EXPECT_FALSE(watch.IsRunning());
-  EXPECT_EQ(watch.LiveWorkers(), 0);
-  watch.Start();  // the kept event is reset, so the new worker waits again
-  EXPECT_TRUE(PumpUntil([&] { return watch.LiveWorkers() == 1; }, 500));
-  Pump(200);
+  watch.Start();
+  const std::string folder = MakeTempFolder("late");
+  ASSERT_EQ(watch.AddFolder(folder), 0);
+  EXPECT_TRUE(watch.IsRunning());
+  EXPECT_EQ(watch.LiveWorkers(), 1) << "the folder added while running is watched";
+  watch.Start();  // already running: nothing more
   EXPECT_EQ(watch.LiveWorkers(), 1);
+  Pump(200);
+  EXPECT_EQ(watch.LiveWorkers(), 1) << "the stop event was reset before the worker began";
+  watch.Reset();
+  RemoveDirectoryA(folder.c_str());
 }
 
 TEST_F(WatchFixture, FileAndFolderChangesPostTheirKinds) {

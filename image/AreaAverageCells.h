@@ -103,7 +103,8 @@ QV_SSE2_FUNCTION inline void CornerParts(__m128i vwr, __m128i wyLanes, __m128i* 
 
 // A cell's three sums over n as the pixel's three bytes, in the low bytes of the result.
 QV_SSE2_FUNCTION inline int32_t PixelBytes(__m128i sum, __m128d n) {
-  const __m128i words = _mm_packs_epi32(DivideLanes(sum, n), DivideLanes(sum, n));  // one division, taken twice
+  const __m128i quotients = DivideLanes(sum, n);
+  const __m128i words = _mm_packs_epi32(quotients, quotients);
   return _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
 }
 #endif

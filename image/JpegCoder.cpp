@@ -19,9 +19,10 @@ namespace qv {
 namespace image {
 namespace {
 
-constexpr size_t kBufferSize = 4096;
-// Reads in large pieces: a 20 MP photo is several megabytes, and every piece is a system call.
+// Reads in large pieces: a 20 MP photo is several megabytes, every piece is a system call, and
+// libjpeg's fast Huffman path runs only while the buffer holds a whole MCU's worth of bytes.
 constexpr size_t kReadSize = 64 * 1024;
+constexpr size_t kWriteSize = 4096;
 
 struct ErrorManager {
   jpeg_error_mgr pub;
@@ -99,26 +100,26 @@ void TermSource(j_decompress_ptr) {}
 struct Destination {
   jpeg_destination_mgr pub;
   CxFile* file;
-  JOCTET buffer[kBufferSize];
+  JOCTET buffer[kWriteSize];
 };
 
 void InitDestination(j_compress_ptr cinfo) {
   Destination* dst = reinterpret_cast<Destination*>(cinfo->dest);
   dst->pub.next_output_byte = dst->buffer;
-  dst->pub.free_in_buffer = kBufferSize;
+  dst->pub.free_in_buffer = kWriteSize;
 }
 
 boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
   Destination* dst = reinterpret_cast<Destination*>(cinfo->dest);
-  if (dst->file->Write(dst->buffer, 1, kBufferSize) != kBufferSize) ERREXIT(cinfo, JERR_FILE_WRITE);
+  if (dst->file->Write(dst->buffer, 1, kWriteSize) != kWriteSize) ERREXIT(cinfo, JERR_FILE_WRITE);
   dst->pub.next_output_byte = dst->buffer;
-  dst->pub.free_in_buffer = kBufferSize;
+  dst->pub.free_in_buffer = kWriteSize;
   return TRUE;
 }
 
 void TermDestination(j_compress_ptr cinfo) {
   Destination* dst = reinterpret_cast<Destination*>(cinfo->dest);
-  size_t n = kBufferSize - dst->pub.free_in_buffer;
+  size_t n = kWriteSize - dst->pub.free_in_buffer;
   if (n && dst->file->Write(dst->buffer, 1, n) != n) ERREXIT(cinfo, JERR_FILE_WRITE);
   if (!dst->file->Flush()) ERREXIT(cinfo, JERR_FILE_WRITE);
 }

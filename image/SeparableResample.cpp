@@ -107,15 +107,17 @@ void ResampleRow(const uint8_t* s, const Taps& taps, uint32_t newWidth, uint16_t
 }
 
 
+// The values from `from` on of a new row between two rows (a side that grows).
+void WeighTwoRows(const uint16_t* first, size_t values, const uint32_t* w, uint8_t* out, size_t from) {
+  const uint16_t* second = first + values;
+  for (size_t i = from; i < values; i++) out[i] = uint8_t((w[0] * first[i] + w[1] * second[i] + kRound) >> kShift);
+}
+
 // One new row from the rows along the new width that its weights name: plain loops over whole
 // rows; the common case of a side that grows (two rows) in one pass.
 void WeighRows(const uint16_t* first, size_t values, const uint32_t* w, uint32_t stride, uint32_t* sums,
                uint8_t* out) {
-  if (stride == 2) {
-    const uint16_t* second = first + values;
-    for (size_t i = 0; i < values; i++) out[i] = uint8_t((w[0] * first[i] + w[1] * second[i] + kRound) >> kShift);
-    return;
-  }
+  if (stride == 2) return WeighTwoRows(first, values, w, out, 0);
   std::fill(sums, sums + values, kRound);
   for (uint32_t k = 0; k < stride; k++, first += values) {
     const uint32_t weight = w[k];
@@ -172,7 +174,7 @@ QV_SSE2_FUNCTION void WeighTwoRowsSse2(const uint16_t* first, size_t values, con
     const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(lo, hi), _mm_setzero_si128());
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), bytes);
   }
-  for (; i < values; i++) out[i] = uint8_t((w[0] * first[i] + w[1] * second[i] + kRound) >> kShift);
+  WeighTwoRows(first, values, w, out, i);
 }
 #endif
 
